@@ -1,0 +1,45 @@
+#pragma once
+// The toolkit's exception classes. Every failure in the program is an exception that carries
+// the text the operator (or a calling program) gets to see; classes only tell failures apart.
+#include <stdexcept>
+#include <string>
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message, int helpContext = 0)
+        : message_(std::move(message)), helpContext_(helpContext) {}
+    const std::string& Message() const noexcept { return message_; }
+    void SetMessage(std::string message) { message_ = std::move(message); }
+    int HelpContext() const noexcept { return helpContext_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+    int helpContext_;
+};
+
+// Silent abort: the failure display drops it without a message.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
+// Input/output failure with the platform's error number (folder creation raises code 3).
+class EInOutError : public Exception {
+public:
+    EInOutError(std::string message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    int ErrorCode;
+};
+
+class EConvertError : public Exception { using Exception::Exception; };
+class EOSError : public Exception {
+public:
+    EOSError(std::string message, unsigned long code) : Exception(std::move(message)), ErrorCode(code) {}
+    unsigned long ErrorCode;
+};
+
+class EStreamError : public Exception { using Exception::Exception; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EReadError : public EStreamError { using EStreamError::EStreamError; };
+class EWriteError : public EStreamError { using EStreamError::EStreamError; };
