@@ -13,7 +13,7 @@ int DaysInMonth(int year, int month) {
 }
 
 // Days from 0001-01-01 to 1899-12-30.
-static constexpr int64_t kEpochOffset = 693594;
+static constexpr int64_t kEpochOffset = 693593;
 
 TDateTime EncodeDate(int year, int month, int day) {
     int64_t y = year - 1;

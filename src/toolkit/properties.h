@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> maps RegisterClass to RegisterClassA; the class registry below must keep its name
+// in every file, whichever header came first.
+#ifdef RegisterClass
+#undef RegisterClass
+#endif
+
 class TObject {
 public:
     virtual ~TObject() = default;

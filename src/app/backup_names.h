@@ -1,0 +1,24 @@
+#pragma once
+// The three file names one backup works with.
+#include <string>
+
+#include "toolkit/dates.h"
+
+// The fixed texts of the backup (code page 1250).
+inline constexpr const char* kStagingFolder = "c:\\temp_backup\\";
+inline constexpr const char* kNameStem = "BRODANIKVESTRA_G";
+inline constexpr const char* kDatabaseExtension = ".fdb";
+inline constexpr const char* kArchiveExtension = ".zip";
+inline constexpr const char* kSuccessMessage = "Baze je uspje\x9a" "no snimljena!";
+inline constexpr const char* kFailureMessage = "Gre\x9a" "ka u izradi kopije podataka!";
+
+struct TBackupNames {
+    std::string Source;   // the year's database beside the program
+    std::string Staging;  // its copy in the staging folder
+    std::string Archive;  // the dated archive in the target folder
+};
+
+// folder: the target folder text; programFolder: the program's folder; year: the year text as
+// typed (never checked); date: the date whose stamp names the archive.
+TBackupNames MakeBackupNames(const std::string& folder, const std::string& programFolder, const std::string& year,
+                             TDateTime date);

@@ -1,0 +1,51 @@
+#pragma once
+// The backup dialog: date, target folder and year; "&Snimi" copies the year's database to the
+// staging folder and packs it into a dated archive in the target folder.
+#include <string>
+
+#include "toolkit/forms.h"
+
+class TBitBtn;
+class TBevel;
+class TDateEdit;
+class TDirectoryEdit;
+class TEdit;
+class TFormStorage;
+class TLabel;
+class TVorbex;
+
+class TFSnimanjePodataka : public TForm {
+public:
+    explicit TFSnimanjePodataka(TComponent* owner);
+
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassInfo() const override { return StaticClass(); }
+
+    void FormShow(TObject* sender);
+    void BitBtn1Click(TObject* sender);
+    void BitBtn2Click(TObject* sender);
+    void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void FormClose(TObject* sender, TCloseAction& action);
+
+    TBitBtn* BitBtn1 = nullptr;
+    TBitBtn* BitBtn2 = nullptr;
+    TDirectoryEdit* DirectoryEdit1 = nullptr;
+    TDateEdit* DateEdit1 = nullptr;
+    TEdit* EditGodina = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* Label2 = nullptr;
+    TBevel* Bevel1 = nullptr;
+    TFormStorage* FormStorage1 = nullptr;
+    TVorbex* Vorbex1 = nullptr;
+
+    // The program whose folder holds the databases (the running executable).
+    std::string ProgramFileName;
+
+private:
+    template <class T>
+    T* Child(const char* name);
+};
+
+// Makes the dialog's control classes known to the form description reader.
+void RegisterDialogClasses();

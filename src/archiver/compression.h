@@ -1,0 +1,60 @@
+#pragma once
+// The data step of the commit: an entry's source is read in chunks, each chunk deflated (raw
+// deflate, RFC 1951) or copied as it is, optionally encrypted, and appended to the archive while
+// the CRC-32 of the source bytes is kept.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "archiver/dir_item.h"
+#include "toolkit/exceptions.h"
+
+class TStream;
+struct z_stream_s;
+
+// A deflate engine call reported failure.
+class ECompressionError : public Exception {
+public:
+    ECompressionError() : Exception("error") {}
+};
+
+// Bytes requested from the source in one pass, by the entry's compression mode.
+uint32_t ChunkSizeForMode(uint8_t mode);
+// Output buffer of one pass for n bytes read: n + n div 10 + 12, rounded up to a multiple of 256.
+int64_t OutputBufferSize(int64_t n);
+
+struct TEntryDataContext {
+    // Off in the bare base archiver: the data loop is skipped.
+    bool DataStepOn = true;
+    // Asked before every pass with the source bytes consumed so far and the source size; true
+    // stops the entry (the archiver's Cancel).
+    std::function<bool(int64_t processed, int64_t total)> BeforePass;
+};
+
+// Writes the entry data of item from source (read from its start) at the archive's position.
+// True when the whole source went in; then the item's CRC-32 and both sizes are set. False when
+// the data was stopped (or the data step is off) and the item's Header is left alone. A source
+// that delivers less than its size, or an archive that takes less than it is given, raises
+// EReadError / EWriteError so that the commit rolls back instead of keeping a broken entry.
+bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context);
+
+// One raw deflate stream fed chunk by chunk: every chunk but the last ends with a sync flush,
+// the last with finish, so each chunk's output is complete and ends on a byte boundary.
+class TChunkDeflater {
+public:
+    explicit TChunkDeflater(int level);
+    ~TChunkDeflater();
+    TChunkDeflater(const TChunkDeflater&) = delete;
+    TChunkDeflater& operator=(const TChunkDeflater&) = delete;
+
+    // Compresses n bytes; the result is every byte deflate produced for them.
+    std::vector<uint8_t> DeflateChunk(const uint8_t* data, int64_t n, bool last);
+
+private:
+    z_stream_s* stream_;
+    bool ended_ = false;
+};
+
+// The most bytes the data of an entry with sourceSize bytes can take: deflate's worst-case
+// expansion (stored blocks, a flush marker per chunk) and the encryption header included.
+int64_t MaxEntryDataSize(int64_t sourceSize);

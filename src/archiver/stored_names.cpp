@@ -1,0 +1,72 @@
+#include <vector>
+
+#include "archiver/masks.h"
+#include "archiver/masks_platform.h"
+#include "archiver/path_resolution.h"
+
+namespace {
+
+std::string WithTrailingBackslash(const std::string& folder) {
+    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+}
+
+std::vector<std::string> FoldersAfterDrive(const std::string& folderPart) {
+    std::vector<std::string> folders;
+    const std::string rest = folderPart.substr(DrivePartOf(folderPart).size());
+    size_t start = 0;
+    while (start < rest.size()) {
+        size_t end = rest.find('\\', start);
+        if (end == std::string::npos) end = rest.size();
+        if (end > start) folders.push_back(rest.substr(start, end - start));
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::string RelativeTo(const std::string& base, const std::string& full) {
+    const std::string baseFolder = WithTrailingBackslash(base);
+    if (!SameTextIgnoringCase(DrivePartOf(baseFolder), DrivePartOf(full))) return full;
+    const std::vector<std::string> baseFolders = FoldersAfterDrive(baseFolder);
+    const std::vector<std::string> fullFolders = FoldersAfterDrive(FolderPartOf(full));
+    size_t common = 0;
+    while (common < baseFolders.size() && common < fullFolders.size() &&
+           SameTextIgnoringCase(baseFolders[common], fullFolders[common]))
+        ++common;
+    std::string relative;
+    for (size_t i = common; i < baseFolders.size(); ++i) relative += "..\\";
+    for (size_t i = common; i < fullFolders.size(); ++i) relative += fullFolders[i] + "\\";
+    return relative + NamePartOf(full);
+}
+
+}  // namespace
+
+std::string ResolveFolder(const std::string& folder) {
+    TFolderWalk walk;
+    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    return walk.Current();
+}
+
+std::string ExpandInFolder(const std::string& folder, const std::string& path) {
+    TFolderWalk walk;
+    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    return walk.Expand(path);
+}
+
+std::string MakeStoredName(const std::string& path, const std::string& baseFolder, TVXStorePathMode mode) {
+    const std::string base = ResolveFolder(baseFolder);
+    const std::string full = ExpandInFolder(base, path);
+    std::string s;
+    switch (mode) {
+        case spNoPath: s = NamePartOf(full); break;
+        case spRelativePath: s = RelativeTo(base, full); break;
+        case spFullPath: s = full; break;
+    }
+    const size_t colon = s.find(':');
+    size_t start = colon == std::string::npos ? 0 : colon + 1;
+    if (start >= s.size()) return {};
+    if (mode != spFullPath && (s[start] == '\\' || s[start] == '/')) ++start;
+    std::string name = s.substr(start);
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    return name;
+}

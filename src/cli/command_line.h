@@ -1,0 +1,27 @@
+#pragma once
+// The command line of vorbex.exe:
+//   vorbex [-u] [-m N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
+//   vorbex -l ARCHIVE                                        list the directory
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct TCommandLine {
+    bool Update = false;
+    bool List = false;
+    int CompressionMode = 1;
+    std::string Password;
+    std::string Archive;
+    std::string BaseDir;
+    std::vector<std::string> Masks;
+};
+
+class EUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// args without the program name; raises EUsageError naming what is wrong.
+TCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsageText;

@@ -1,0 +1,28 @@
+// vorbex.exe: packs files into a ZIP archive with the backup tool's archiver, or lists one.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "archiver/masks.h"
+#include "cli/command_line.h"
+#include "cli/run_archiver.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TCommandLine line;
+    try {
+        line = ParseCommandLine(args);
+    } catch (const EUsageError& e) {
+        std::cerr << "vorbex: " << e.what() << "\n" << kUsageText;
+        return 2;
+    }
+    try {
+        InitCharTables();
+        RunArchiver(line, std::cout);
+    } catch (const std::exception& e) {
+        std::cerr << "vorbex: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,56 @@
+#include "cli/run_archiver.h"
+
+#include <cstdio>
+
+#include "archiver/records.h"
+#include "archiver/vorbex.h"
+#include "toolkit/text.h"
+
+namespace {
+
+const char* MethodName(uint16_t method) {
+    switch (method) {
+        case 0: return "stored";
+        case 8: return "deflate";
+        default: return "other";
+    }
+}
+
+void ListDirectory(TVorbex& archiver, std::ostream& out) {
+    // Read only and sharing everything: listing must never change the file.
+    archiver.Open(fmOpenRead | fmShareDenyNone);
+    const TVXDirArray& items = archiver.Directory()->Items;
+    out << "method   compressed uncompressed crc32    offset     name\n";
+    for (int i = 0; i < items.Count(); ++i) {
+        const TDirItem& item = *items.ItemPtr(i);
+        const TCentralHeader h = CentralOf(item);
+        out << Format("%-8s %10llu %12llu %08lX %10llu %s%s\n", MethodName(h.Method),
+                      static_cast<unsigned long long>(ItemCompressedSize(item)),
+                      static_cast<unsigned long long>(ItemUncompressedSize(item)), static_cast<unsigned long>(h.Crc32),
+                      static_cast<unsigned long long>(ItemLocalHeaderOffset(item)), item.StoredName.c_str(),
+                      (h.Flags & kFlagEncrypted) ? " (encrypted)" : "");
+    }
+    out << Format("%d entries\n", items.Count());
+    archiver.Close();
+}
+
+}  // namespace
+
+void RunArchiver(const TCommandLine& line, std::ostream& out) {
+    TVorbex archiver(nullptr);
+    archiver.SetName("vorbex");
+    archiver.SetFileName(line.Archive);
+    if (line.List) {
+        ListDirectory(archiver, out);
+        return;
+    }
+    archiver.SetCompressionMode(line.CompressionMode);
+    archiver.SetPassword(line.Password);
+    if (line.Update)
+        archiver.OpenDefault();
+    else
+        archiver.Open(fmCreate);
+    archiver.SetBaseDir(line.BaseDir);
+    for (const std::string& mask : line.Masks) archiver.AddMatchingFiles(mask, 63, "");
+    archiver.Close();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// A private-profile (INI) file reached through GetPrivateProfileStringA and
+// WritePrivateProfileStringA. A name without a folder lives where the platform keeps such files
+// (the Windows folder).
+#include <string>
+
+class TIniFile {
+public:
+    // Values longer than this, less one, come back cut.
+    static constexpr int BufferSize = 2048;
+
+    explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    // Flushes what the platform may still cache; errors are not reported from here.
+    ~TIniFile();
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
+
+    const std::string& FileName() const { return fileName_; }
+
+    // The stored value; the default, byte for byte, when the key (or the file) is missing.
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    // A value that begins and ends with the same kind of quote gets one more pair of double
+    // quotes, because reading strips one matching pair. Raises "Unable to write to <file>".
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+
+    // A missing, empty or non-numeric value gives the default.
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    void WriteInteger(const std::string& section, const std::string& key, int value);
+
+    // Makes the platform write its cached copy of the file to disk.
+    void UpdateFile();
+
+private:
+    std::string fileName_;
+};
+
+// The quote protection of WriteString on its own: the text that has to go into the file so that
+// a read gives back value.
+std::string ProtectQuotes(const std::string& value);
+
+// Decimal integer with an optional sign and surrounding blanks; false for anything else or a
+// value outside 32 bits.
+bool TryParseInt(const std::string& text, int& out);
+bool TryParseInt64(const std::string& text, long long& out);

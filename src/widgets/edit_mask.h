@@ -1,0 +1,57 @@
+#pragma once
+// A text kept in an input template such as "!99/99/9999;1;_": digit places that may stay
+// empty, fixed separator places, and the blank shown in empty places. The edit window shows
+// Display() and hands typing, deleting and pasting to this object, so the text can never leave
+// its template.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class TEditMask {
+public:
+    TEditMask() = default;
+    // "/" in the template stands for dateSeparator.
+    TEditMask(const std::string& mask, char dateSeparator);
+
+    bool IsEmpty() const { return places_.empty(); }
+    const std::string& Mask() const { return mask_; }
+    size_t Length() const { return places_.size(); }
+    char Blank() const { return blank_; }
+    bool IsLiteral(size_t pos) const { return pos < places_.size() && places_[pos].literal; }
+
+    // The text as the window shows it: blanks in empty places.
+    std::string Display() const;
+    // The text as Text returns it: empty places as spaces, separators included.
+    std::string Text() const;
+    // True when no digit place holds a digit.
+    bool IsBlank() const;
+
+    // Fits a text to the template. A text of the template's length is taken place by place;
+    // any other is split at the separators and each field is padded with blanks in front.
+    void SetText(const std::string& text);
+
+    // Typing a digit at the caret (after clearing a selection): the digit goes into the next
+    // digit place, the caret moves past it and past following separators. False for a
+    // character that may not stand in a digit place or when there is no place left.
+    bool TypeChar(char ch, size_t& caret, size_t selStart, size_t selEnd);
+    // Empties the digit places in [from, to).
+    void Clear(size_t from, size_t to);
+    // Backspace: empties the selection, or the digit place before the caret; returns the caret.
+    size_t Backspace(size_t caret, size_t selStart, size_t selEnd);
+    // Delete: empties the selection, or the digit place at the caret; returns the caret.
+    size_t Delete(size_t caret, size_t selStart, size_t selEnd);
+    // A text with separators over the whole text (or into an empty one) is fitted as SetText
+    // does; elsewhere
+    // every acceptable character is typed from the selection on. Returns the caret.
+    size_t Paste(const std::string& text, size_t selStart, size_t selEnd);
+
+private:
+    struct TPlace {
+        bool literal = false;
+        char ch = ' ';  // the separator of a literal place, the digit or ' ' of a digit place
+    };
+    std::string mask_;
+    std::vector<TPlace> places_;
+    char blank_ = ' ';
+    bool padInFront_ = false;
+};

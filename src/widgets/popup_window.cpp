@@ -1,0 +1,53 @@
+#include "widgets/popup_window.h"
+
+TPopupWindow::TPopupWindow(TWinControl* edit) : TCustomControl(edit), edit_(edit) { visible_ = false; }
+
+const TClassInfo& TPopupWindow::StaticClass() {
+    static const TClassInfo info = [] {
+        TClassInfo ci;
+        ci.Name = "TPopupWindow";
+        ci.Parent = &TCustomControl::StaticClass();
+        return ci;
+    }();
+    return info;
+}
+
+void TPopupWindow::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    p.ClassStyle = CS_SAVEBITS | CS_DBLCLKS;
+    if (edit_) p.WndParent = GetAncestor(edit_->Handle(), GA_ROOT);
+}
+
+void TPopupWindow::RequestClose(bool accept) {
+    if (OnCloseRequest) OnCloseRequest(accept);
+}
+
+void TPopupWindow::ShowAt(POINT screen) {
+    SetWindowPos(Handle(), HWND_TOP, screen.x, screen.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    visible_ = true;
+}
+
+void TPopupWindow::HidePopup() {
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    visible_ = false;
+}
+
+LRESULT TPopupWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_LBUTTONUP: {
+            LRESULT r = TCustomControl::WndProc(msg, wParam, lParam);
+            POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            RECT client = ClientRect();
+            RequestClose(PtInRect(&client, p) != 0);
+            return r;
+        }
+        default:
+            return TCustomControl::WndProc(msg, wParam, lParam);
+    }
+}

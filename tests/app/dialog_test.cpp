@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/backup_names.h"
+#include "app/form_snimanje_podataka.h"
+#include "toolkit/application.h"
+#include "toolkit/buttons.h"
+#include "toolkit/edit.h"
+#include "toolkit/gui_input.h"
+#include "toolkit/message_box_capture.h"
+#include "widgets/date_edit.h"
+#include "widgets/directory_edit.h"
+
+namespace {
+
+const char* kProgramFolder = "c:\\dialog_test\\prog\\";
+const char* kTarget = "c:\\dialog_test\\arhiva\\2024";
+const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
+const char* kDatabase = "c:\\dialog_test\\prog\\BRODANIKVESTRA_G2024.fdb";
+const char* kArchive = "c:\\dialog_test\\arhiva\\2024\\BRODANIKVESTRA_G2024_05_03_2024.zip";
+
+class DestroyProbe : public TComponent {
+public:
+    DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
+    ~DestroyProbe() override { destroyed_ = true; }
+
+private:
+    bool& destroyed_;
+};
+
+bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFile(const char* path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+std::string SettingsFile() {
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\app_tests.INI";
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterDialogClasses();
+        savedClock = Clock().Now;
+        Clock().Now = [] { return EncodeDate(2024, 3, 5) + 0.4; };
+        RemoveTree("c:\\dialog_test");
+        CreateDirectoryA("c:\\dialog_test", nullptr);
+        CreateDirectoryA(kProgramFolder, nullptr);
+        DeleteFileA(kStaging);
+        DeleteFileA(SettingsFile().c_str());
+        dialog = new TFSnimanjePodataka(nullptr);
+        dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
+        new DestroyProbe(dialog, destroyed);
+    }
+
+    void TearDown() override {
+        Application().ProcessMessages();
+        if (!destroyed) delete dialog;
+        Application().ProcessMessages();
+        Clock().Now = savedClock;
+        Screen().SetCursor(crDefault);
+        RemoveTree("c:\\dialog_test");
+        DeleteFileA(SettingsFile().c_str());
+    }
+
+    void Show() {
+        dialog->Show();
+        Application().ProcessMessages();
+    }
+
+    void WriteDatabase(const std::string& content) {
+        std::ofstream(kDatabase, std::ios::binary) << content;
+    }
+
+    void PressSnimi() { PressAltChar('s'); }
+
+    TFSnimanjePodataka* dialog = nullptr;
+    bool destroyed = false;
+    std::function<TDateTime()> savedClock;
+    MessageBoxCapture boxes;
+};
+
+}  // namespace
+
+TEST_F(DialogTest, ShowFillsTodaysDateAndYearAndFocusesSnimi) {
+    Show();
+    EXPECT_EQ(dialog->DateEdit1->DateValue(), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(dialog->EditGodina->Text(), "2024");
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "c:\\");
+    EXPECT_EQ(FocusedControl(), dialog->BitBtn1);
+    char caption[64];
+    GetWindowTextA(dialog->Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Snimanje podataka");
+    RECT client;
+    GetClientRect(dialog->Handle(), &client);
+    EXPECT_EQ(client.right, 589);
+    EXPECT_EQ(client.bottom, 132);
+    EXPECT_EQ(dialog->BitBtn1->GlyphSize().cx, 16);
+    EXPECT_EQ(dialog->BitBtn2->GlyphSize().cy, 18);
+    EXPECT_TRUE(dialog->BitBtn2->Cancel());
+    EXPECT_FALSE(dialog->BitBtn1->Default());
+}
+
+TEST_F(DialogTest, EscClosesFromAnyControlWhateverTheShiftState) {
+    Show();
+    dialog->EditGodina->SetFocus();
+    PressKey(VK_ESCAPE, ssShift);
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
+TEST_F(DialogTest, EscOnTheButtonsCloses) {
+    Show();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(DialogTest, OdustaniClosesByItsAccelerator) {
+    Show();
+    PressAltChar('o');
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(DialogTest, EmptyFolderTextReachesTheErrorBoxAndNothingIsCopied) {
+    WriteDatabase("data");
+    Show();
+    dialog->DirectoryEdit1->SetText("");
+    PressSnimi();
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, "Unable to create directory.");
+    EXPECT_EQ(boxes.Boxes[0].Flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_FALSE(Exists(kStaging));
+    EXPECT_EQ(Screen().Cursor(), crDefault);
+    EXPECT_FALSE(destroyed);
+    EXPECT_TRUE(Exists("c:\\temp_backup"));  // the staging folder comes first
+}
+
+TEST_F(DialogTest, MissingDatabaseShowsTheFailureMessageAndArchivesNothing) {
+    Show();
+    dialog->DirectoryEdit1->SetText(kTarget);
+    // A copy from an earlier run must not pass for today's backup.
+    CreateDirectoryA("c:\\temp_backup", nullptr);
+    std::ofstream(kStaging, std::ios::binary) << "old";
+    PressSnimi();
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, kFailureMessage);
+    EXPECT_EQ(boxes.Boxes[0].Flags, static_cast<UINT>(MB_OK));
+    EXPECT_FALSE(Exists(kArchive));
+    EXPECT_TRUE(Exists(kTarget));  // the target folder was made before the copy
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(Screen().Cursor(), crDefault);
+    DeleteFileA(kStaging);
+}
+
+TEST_F(DialogTest, SuccessWritesTheDatedArchiveReportsItAndCloses) {
+    WriteDatabase(std::string(5000, 'x') + "end of the year's data");
+    Show();
+    dialog->DirectoryEdit1->SetText(kTarget);
+    TCursor cursorAtMessage = crHourGlass;
+    boxes.OnShow = [&] { cursorAtMessage = Screen().Cursor(); };
+    PressSnimi();
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, kSuccessMessage);
+    EXPECT_EQ(boxes.Boxes[0].Caption, Application().Title());
+    EXPECT_EQ(cursorAtMessage, crDefault);
+    ASSERT_TRUE(Exists(kArchive));
+    std::string zip = ReadFile(kArchive);
+    EXPECT_EQ(zip.substr(0, 4), std::string("PK\x03\x04", 4));
+    EXPECT_NE(zip.find("BRODANIKVESTRA_G2024.fdb"), std::string::npos);
+    EXPECT_EQ(zip.find("temp_backup"), std::string::npos);  // stored under the bare name
+    EXPECT_EQ(ReadFile(kStaging), ReadFile(kDatabase));  // the staging copy stays
+    Application().ProcessMessages();
+    EXPECT_TRUE(destroyed);
+    // Closing stored the folder for the next run.
+    EXPECT_NE(ReadFile(SettingsFile().c_str()).find(kTarget), std::string::npos);
+    DeleteFileA(kStaging);
+}
+
+TEST_F(DialogTest, TargetOnAMissingDriveEndsInTheFailureMessage) {
+    WriteDatabase("data");
+    Show();
+    dialog->DirectoryEdit1->SetText("q:\\arhiva");
+    PressSnimi();
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, kFailureMessage);
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(Screen().Cursor(), crDefault);
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "q:\\arhiva");  // fields stay for another try
+    DeleteFileA(kStaging);
+}

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/folder_creation.h"
+#include "toolkit/exceptions.h"
+
+namespace {
+bool IsFolder(const char* path) {
+    DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+class FolderCreation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveTree(root);
+        CreateDirectoryA(root, nullptr);
+        GetCurrentDirectoryA(MAX_PATH, saved);
+        SetCurrentDirectoryA(root);
+    }
+    void TearDown() override {
+        SetCurrentDirectoryA(saved);
+        RemoveTree(root);
+    }
+    const char* root = "c:\\folder_creation_test";
+    char saved[MAX_PATH] = {};
+};
+}  // namespace
+
+TEST_F(FolderCreation, AbsolutePathsAreMadeLevelByLevel) {
+    EXPECT_TRUE(ForceDirectories("c:\\folder_creation_test\\a\\b\\c"));
+    EXPECT_TRUE(IsFolder("c:\\folder_creation_test\\a\\b\\c"));
+    EXPECT_TRUE(ForceDirectories("c:\\folder_creation_test\\a\\b\\c\\"));  // existing, trailing backslash
+    EXPECT_TRUE(ForceDirectories("c:\\"));
+    EXPECT_TRUE(ForceDirectories("c:"));
+}
+
+TEST_F(FolderCreation, EmptyTextRaisesCode3) {
+    try {
+        ForceDirectories("");
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Unable to create directory");
+        EXPECT_EQ(e.ErrorCode, 3);
+    }
+    EXPECT_TRUE(ForceDirectories("\\"));  // one backslash removed leaves a text too short to make
+}
+
+TEST_F(FolderCreation, RelativeTextsFollowTheCurrentFolder) {
+    EXPECT_THROW(ForceDirectories("arhiva"), EInOutError);  // missing, first part of three or more
+    EXPECT_FALSE(IsFolder("c:\\folder_creation_test\\arhiva"));
+    EXPECT_TRUE(ForceDirectories("ab"));  // too short to be made: reported done, nothing made
+    EXPECT_FALSE(IsFolder("c:\\folder_creation_test\\ab"));
+    CreateDirectoryA("c:\\folder_creation_test\\postoji", nullptr);
+    EXPECT_TRUE(ForceDirectories("postoji"));
+}
+
+TEST_F(FolderCreation, AMissingDriveIsAFailureNotAnError) {
+    EXPECT_FALSE(ForceDirectories("q:\\nowhere\\deeper"));
+}

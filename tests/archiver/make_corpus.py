@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Builds the archives the archiver tests load: written by real tools (Info-ZIP zip, 7z, bsdtar,
+Python's zipfile) with comments, extra fields, backslash names, prefixed data, stored and
+deflated entries, data descriptors and ZIP64 records. Usage: make_corpus.py OUTPUT_DIR"""
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+FIXED_TIME = (2024, 3, 5, 10, 20, 30)
+FIXED_EPOCH = 1709630430  # 2024-03-05 09:20:30 UTC
+
+
+def text_block(seed, size):
+    words = [b"snimanje", b"arhiva", b"podataka", b"kvestra", b"zip", b"direktorij"]
+    out = bytearray()
+    i = seed
+    while len(out) < size:
+        out += words[i % len(words)] + b" "
+        i = (i * 7 + 3) % 101
+    return bytes(out[:size])
+
+
+def make_tree(root):
+    os.makedirs(os.path.join(root, "sub"), exist_ok=True)
+    files = {"alpha.txt": text_block(1, 3000), "beta.bin": bytes(range(256)) * 8,
+             os.path.join("sub", "gamma.txt"): text_block(5, 700)}
+    for name, data in files.items():
+        path = os.path.join(root, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        os.utime(path, (FIXED_EPOCH, FIXED_EPOCH))
+    os.utime(os.path.join(root, "sub"), (FIXED_EPOCH, FIXED_EPOCH))
+
+
+def run(args, cwd, stdin=None):
+    subprocess.run(args, cwd=cwd, check=True, input=stdin, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def python_archive():
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w") as z:
+        z.comment = b"python archive comment"
+        a = zipfile.ZipInfo("first.txt", FIXED_TIME)
+        a.compress_type = zipfile.ZIP_DEFLATED
+        a.comment = b"entry comment one"
+        a.extra = b"\x99\x99\x04\x00abcd"  # a private extra field of 4 data bytes
+        z.writestr(a, text_block(2, 5000))
+        b = zipfile.ZipInfo("dir\\file.txt", FIXED_TIME)
+        b.compress_type = zipfile.ZIP_STORED
+        z.writestr(b, b"backslash name, stored\n")
+        c = zipfile.ZipInfo("folder/", FIXED_TIME)
+        c.external_attr = 0x10
+        z.writestr(c, b"")
+    return buf.getvalue()
+
+
+def inner_zip_last_archive():
+    # The last entry is a stored archive: its own end record lies in the outer one's last bytes.
+    inner = io.BytesIO()
+    with zipfile.ZipFile(inner, "w") as z:
+        z.writestr(zipfile.ZipInfo("inner.txt", FIXED_TIME), b"inside")
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w") as z:
+        z.writestr(zipfile.ZipInfo("readme.txt", FIXED_TIME), b"outer")
+        z.writestr(zipfile.ZipInfo("inner.zip", FIXED_TIME), inner.getvalue())
+    return buf.getvalue()
+
+
+def many_entries_archive(count):
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", allowZip64=True) as z:
+        for i in range(count):
+            z.writestr(zipfile.ZipInfo("e%05d" % i, FIXED_TIME), b"")
+    return buf.getvalue()
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    work = tempfile.mkdtemp()
+    try:
+        src = os.path.join(work, "src")
+        make_tree(src)
+
+        def zip_tool(name, *options):
+            target = os.path.join(out, name)
+            if os.path.exists(target):
+                os.remove(target)
+            run(["zip", "-q", *options, target, "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
+            return target
+
+        # Info-ZIP with its UT/ux extra fields (local and central lengths differ) and a comment.
+        infozip = zip_tool("infozip.zip")
+        run(["zip", "-q", "-z", infozip], src, stdin=b"Info-ZIP archive comment\n")
+        zip_tool("infozip_stored.zip", "-0")
+        target = os.path.join(out, "sevenzip.zip")
+        if os.path.exists(target):
+            os.remove(target)
+        run(["7z", "a", "-tzip", "-mx=5", target, "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
+        # bsdtar streams its entries with data descriptors (flag bit 3).
+        run(["bsdtar", "--format", "zip", "-cf", os.path.join(out, "bsdtar.zip"),
+             "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
+
+        python = python_archive()
+        with open(os.path.join(out, "python.zip"), "wb") as f:
+            f.write(python)
+        # 100 bytes of other data in front; offsets still count from the archive's own start.
+        with open(os.path.join(out, "prefix100.zip"), "wb") as f:
+            f.write(bytes((i * 37) & 0xFF for i in range(100)) + python)
+        with open(os.path.join(out, "inner_last.zip"), "wb") as f:
+            f.write(inner_zip_last_archive())
+        with open(os.path.join(out, "empty_commented.zip"), "wb") as f:
+            f.write(b"PK\x05\x06" + bytes(16) + b"\x05\x00" + b"hello")
+        with open(os.path.join(out, "many.zip"), "wb") as f:
+            f.write(many_entries_archive(65536 + 10))
+        with open(os.path.join(out, "not_a_zip.bin"), "wb") as f:
+            f.write(text_block(9, 4000))
+    finally:
+        shutil.rmtree(work)
+    with open(os.path.join(out, "stamp"), "w") as f:
+        f.write("ok\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "placement_form.h"
+#include "toolkit/application.h"
+#include "toolkit/graphics.h"
+#include "toolkit/message_box.h"
+#include "toolkit/text.h"
+
+namespace {
+
+std::string ScreenKey(const char* key) { return Format("%s(%dx%d)", key, Screen().Width(), Screen().Height()); }
+
+RECT WindowRect(TForm& form) {
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    return r;
+}
+
+class FormStorageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeletePlacementIni();
+        previousBox_ = SetMessageBoxHandler([this](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        form.reset();
+        Application().SetMainForm(nullptr);
+        SetMessageBoxHandler(previousBox_);
+        DeletePlacementIni();
+    }
+
+    TFPlacementTest& Open(const std::string& storageLines = "", const std::string& storedProp = "DirectoryEdit1.Text") {
+        form.reset(CreatePlacementForm(log, storageLines, storedProp));
+        return *form;
+    }
+    void ShowAndPump() {
+        form->Show();
+        Application().ProcessMessages();
+    }
+
+    TFormLog log;
+    std::vector<std::string> boxes;
+    std::unique_ptr<TFPlacementTest> form;
+
+private:
+    TMessageBoxHandler previousBox_;
+};
+
+TEST_F(FormStorageTest, FirstRunIsCentredAndClosingWritesEveryKeyInOrder) {
+    Open();
+    ShowAndPump();
+    RECT r = WindowRect(*form);
+    EXPECT_EQ(r.left, (Screen().Width() - (r.right - r.left)) / 2);
+    EXPECT_EQ(r.top, (Screen().Height() - (r.bottom - r.top)) / 2);
+    EXPECT_EQ(form->DirectoryEdit1()->Text(), "c:\\");
+    EXPECT_TRUE(IniKeys().empty());  // showing writes nothing
+
+    form->Close();
+    EXPECT_EQ(IniKeys(), (std::vector<std::string>{"FormVersion", "Flags", "ShowCmd", "PixelsPerInch",
+                                                   ScreenKey("MinMaxPos"), "MinMaxPos", ScreenKey("NormPos"),
+                                                   "NormPos", "Visible", "DirectoryEdit1_Text"}));
+    std::string norm = Format("%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+    EXPECT_EQ(IniValue("NormPos"), norm);
+    EXPECT_EQ(IniValue(ScreenKey("NormPos")), norm);
+    EXPECT_EQ(IniValue("MinMaxPos"), IniValue(ScreenKey("MinMaxPos")));
+    EXPECT_EQ(IniValue("FormVersion"), "0");
+    EXPECT_EQ(IniValue("ShowCmd"), "1");
+    EXPECT_EQ(IniValue("PixelsPerInch"), std::to_string(Screen().PixelsPerInch()));
+    EXPECT_EQ(IniValue("Visible"), "0");
+    EXPECT_EQ(IniValue("DirectoryEdit1_Text"), "c:\\");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FormStorageTest, SecondRunRestoresPositionAtDesignedSizeAndFolderBeforeTheFormsShowHandler) {
+    IniWrite("PixelsPerInch", std::to_string(Screen().PixelsPerInch()));
+    IniWrite(ScreenKey("NormPos"), "40,60,1000,900");  // a stored size is not taken by a fixed frame
+    IniWrite("NormPos", "1,1,2,2");
+    IniWrite("DirectoryEdit1_Text", "e:\\arhiva");
+    Open();
+    ShowAndPump();
+    RECT r = WindowRect(*form);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 60);
+    EXPECT_EQ(r.right - r.left, form->Width());
+    EXPECT_LT(r.right - r.left, 700);
+    EXPECT_EQ(form->Position(), TPosition::poDesigned);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"show:e:\\arhiva"}));
+}
+
+struct PositionCase {
+    const char* name;
+    const char* screenKeyValue;  // nullptr: not written
+    const char* bareValue;
+    int densityDelta;
+    bool moved;
+};
+
+TEST_F(FormStorageTest, PositionNeedsTheSameDensityAndFallsBackToTheBareKey) {
+    const PositionCase cases[] = {
+        {"other screen size", nullptr, "30,50,300,300", 0, true},
+        {"changed density", "30,50,300,300", "30,50,300,300", 24, false},
+        {"right not beyond left", "30,50,30,50", nullptr, 0, true},  // width is the form's own
+        {"words missing", "30", nullptr, 0, true},
+        {"empty values", "", "", 0, false},
+    };
+    for (const PositionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeletePlacementIni();
+        IniWrite("PixelsPerInch", std::to_string(Screen().PixelsPerInch() + c.densityDelta));
+        if (c.screenKeyValue) IniWrite(ScreenKey("NormPos"), c.screenKeyValue);
+        if (c.bareValue) IniWrite("NormPos", c.bareValue);
+        IniWrite("DirectoryEdit1_Text", "d:\\x");
+        Open();
+        ShowAndPump();
+        RECT r = WindowRect(*form);
+        if (c.moved) {
+            EXPECT_EQ(r.left, 30);
+            if (std::string(c.name) != "words missing") {
+                EXPECT_EQ(r.top, 50);
+            }
+        } else {
+            EXPECT_EQ(r.left, (Screen().Width() - (r.right - r.left)) / 2);
+        }
+        EXPECT_EQ(form->DirectoryEdit1()->Text(), "d:\\x");  // properties do not depend on it
+        form.reset();
+    }
+}
+
+TEST_F(FormStorageTest, ShowCmdTwoMinimisesTheApplication) {
+    IniWrite("ShowCmd", "2");
+    Open();
+    Application().SetMainForm(form.get());
+    ShowAndPump();
+    EXPECT_TRUE(IsIconic(form->Handle()));
+    EXPECT_TRUE(Application().Minimized());
+    form->CloseQuery();
+    EXPECT_EQ(IniValue("ShowCmd"), "2");
+    ShowWindow(form->Handle(), SW_RESTORE);
+    Application().ProcessMessages();
+}
+
+TEST_F(FormStorageTest, OlderVersionSkipsPlacementAndProperties) {
+    IniWrite("FormVersion", "-1");
+    IniWrite("NormPos", "30,50,300,300");
+    IniWrite("DirectoryEdit1_Text", "d:\\old");
+    Open();
+    ShowAndPump();
+    EXPECT_EQ(form->DirectoryEdit1()->Text(), "c:\\");
+    EXPECT_NE(WindowRect(*form).left, 30);
+    form->CloseQuery();  // the restore did run, so the save writes everything afresh
+    EXPECT_EQ(IniValue("FormVersion"), "0");
+    EXPECT_EQ(IniValue("DirectoryEdit1_Text"), "c:\\");
+}
+
+TEST_F(FormStorageTest, FolderTextRoundTrip) {
+    const struct {
+        const char* typed;
+        const char* stored;
+        const char* restored;
+    } cases[] = {
+        {"  c:\\arhiva \t", "c:\\arhiva", "c:\\arhiva"},
+        {"", "", ""},
+        {"\"c:\\s razmakom\"", "\"\"c:\\s razmakom\"\"", "\"c:\\s razmakom\""},
+        {"'e:\\'", "\"'e:\\'\"", "'e:\\'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        DeletePlacementIni();
+        Open();
+        ShowAndPump();
+        form->DirectoryEdit1()->SetText(c.typed);
+        form->CloseQuery();
+        char raw[256];  // as written, before the platform strips a pair of quotes
+        GetPrivateProfileStringA("TFPlacementTest", "DirectoryEdit1_Text", "<missing>", raw, sizeof raw,
+                                 kPlacementIni);
+        EXPECT_EQ(Trim(raw), Trim(c.restored));
+        Open();
+        ShowAndPump();
+        EXPECT_EQ(form->DirectoryEdit1()->Text(), c.restored);
+    }
+}
+
+TEST_F(FormStorageTest, LooseListEntryBindsAndUsesTheDeclaredPropertyName) {
+    IniWrite("DirectoryEdit1_Text", "f:\\x");
+    Open("", "  directoryedit1 .  text ");
+    ShowAndPump();
+    EXPECT_EQ(form->DirectoryEdit1()->Text(), "f:\\x");
+    form->DirectoryEdit1()->SetText("g:\\y");
+    form->CloseQuery();
+    EXPECT_EQ(IniValue("DirectoryEdit1_Text"), "g:\\y");
+    EXPECT_EQ(form->FormStorage1()->StoredProps()[0], "DirectoryEdit1.text");
+}
+
+TEST_F(FormStorageTest, ClosingSavesAfterTheFormsCloseQueryAndBeforeItsCloseHandler) {
+    Open();
+    ShowAndPump();
+    log.allowClose = false;
+    form->Close();
+    EXPECT_EQ(IniValue("FormVersion"), "<missing>");
+    log.allowClose = true;
+    form->OnClose = [this](TObject*, TCloseAction&) { log.events.push_back("close:" + IniValue("NormPos")); };
+    form->Close();
+    ASSERT_EQ(log.events.size(), 4u);
+    EXPECT_EQ(log.events[1], "closequery");
+    EXPECT_EQ(log.events[2], "closequery");
+    EXPECT_NE(log.events[3], "close:<missing>");
+}
+
+TEST_F(FormStorageTest, DestroyingSavesOnlyWhenNoSaveCompleted) {
+    Open();
+    ShowAndPump();
+    form.reset();
+    EXPECT_EQ(IniValue("Visible"), "1") << (boxes.empty() ? "" : boxes[0]);
+    EXPECT_EQ(log.events.back(), "destroy");  // the form's own handler still runs
+
+    DeletePlacementIni();
+    Open();
+    ShowAndPump();
+    form->CloseQuery();
+    DeletePlacementIni();
+    form.reset();
+    EXPECT_EQ(IniValue("FormVersion"), "<missing>");
+
+    Open();  // never shown: nothing restored, nothing written
+    form.reset();
+    EXPECT_EQ(IniValue("FormVersion"), "<missing>");
+}
+
+TEST_F(FormStorageTest, RefusedWriteReachesTheFailureDisplayAndIsTriedAgainOnDestroy) {
+    Open();
+    form->FormStorage1()->SetIniFileName("z:\\no\\such\\folder\\s.ini");
+    ShowAndPump();
+    bool canClose = form->CloseQuery();
+    EXPECT_TRUE(canClose);
+    EXPECT_FALSE(form->FormStorage1()->Saved());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Unable to write to z:\\no\\such\\folder\\s.ini.");
+    form.reset();
+    EXPECT_EQ(boxes.size(), 2u);
+}
+
+TEST_F(FormStorageTest, DestroyedComponentLeavesTheListAndTheFormGetsItsHandlersBack) {
+    Open();
+    delete form->DirectoryEdit1();
+    EXPECT_EQ(form->FormStorage1()->StoredProps().Count(), 0);
+    ShowAndPump();
+    form->CloseQuery();
+    EXPECT_EQ(IniValue("DirectoryEdit1_Text"), "<missing>");
+
+    DeletePlacementIni();
+    delete form->FormStorage1();
+    form->Hide();
+    form->Show();
+    form->CloseQuery();
+    EXPECT_EQ(IniValue("FormVersion"), "<missing>");
+    EXPECT_EQ(log.events, (std::vector<std::string>{"show:", "closequery", "show:", "closequery"}) );
+}
+
+}  // namespace
