@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <thread>
 
 #include "archiver/crc32.h"
 #include "archiver/records.h"
@@ -62,6 +63,10 @@ std::vector<uint8_t> TChunkDeflater::DeflateChunk(const uint8_t* data, int64_t n
     return out;
 }
 
+void TChunkDeflater::SetDictionary(const uint8_t* data, size_t n) {
+    if (deflateSetDictionary(stream_, data, static_cast<uInt>(n)) != Z_OK) throw ECompressionError();
+}
+
 namespace {
 
 // Encrypted entries carry two CRC bytes in their encryption header, which is written before the
@@ -117,7 +122,15 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
             std::vector<uint8_t> empty = deflater->DeflateChunk(nullptr, 0, true);
             emit(empty);
         }
-        while (size > processed) {
+        const unsigned workers =
+            context.Workers != 0 ? context.Workers : std::max(1u, std::thread::hardware_concurrency());
+        const bool parallel = deflater && level > 0 && workers > 1 && size > chunkSize;
+        if (parallel) {
+            uint32_t finishedCrc = 0;
+            DeflateInParallel(source, size, chunkSize, level, workers, context, finishedCrc, processed, emit);
+            if (!encrypt) crc = finishedCrc ^ 0xFFFFFFFFu;
+        }
+        while (!parallel && size > processed) {
             if (context.BeforePass && context.BeforePass(processed, size)) break;
             const int64_t n = std::min<int64_t>(chunkSize, size - processed);
             source.ReadBuffer(input.data(), n);

@@ -29,6 +29,9 @@ struct TEntryDataContext {
     // Asked before every pass with the source bytes consumed so far and the source size; true
     // stops the entry (the archiver's Cancel).
     std::function<bool(int64_t processed, int64_t total)> BeforePass;
+    // Threads that deflate chunks of one entry at once; 0 means one per processor. With one,
+    // or for stored data and level 0, a single deflate stream runs on the caller's thread.
+    unsigned Workers = 0;
 };
 
 // Writes the entry data of item from source (read from its start) at the archive's position.
@@ -49,11 +52,22 @@ public:
 
     // Compresses n bytes; the result is every byte deflate produced for them.
     std::vector<uint8_t> DeflateChunk(const uint8_t* data, int64_t n, bool last);
+    // The bytes that precede the next chunk in the source (up to the window's 32 KiB), for a
+    // deflater that starts in the middle of an entry.
+    void SetDictionary(const uint8_t* data, size_t n);
 
 private:
     z_stream_s* stream_;
     bool ended_ = false;
 };
+
+// Deflates the chunks of one entry on several threads: each chunk gets a deflate stream of its
+// own, primed with the 32 KiB of source before it, so that the outputs, written in order, form
+// one valid raw deflate stream. Reading, progress, Cancel, encryption and writing stay on the
+// caller's thread. emit writes one chunk's output; returns false when BeforePass stopped it.
+bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int level, unsigned workers,
+                       const TEntryDataContext& context, uint32_t& crc, int64_t& processed,
+                       const std::function<void(std::vector<uint8_t>&)>& emit);
 
 // The most bytes the data of an entry with sourceSize bytes can take: deflate's worst-case
 // expansion (stored blocks, a flush marker per chunk) and the encryption header included.

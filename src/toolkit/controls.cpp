@@ -608,8 +608,6 @@ void TWinControl::RemoveControl(TControl* c) {
     }
 }
 
-void TWinControl::SetParent(TWinControl* parent) { TControl::SetParent(parent); }
-
 void TWinControl::SetTabOrder(int v) { tabOrder_ = v; }
 
 void TWinControl::SetTabStop(bool v) {

@@ -226,7 +226,6 @@ public:
     void SetText(const std::string& v) override;
     std::string Text() const override;
     void Invalidate() override;
-    void SetParent(TWinControl* parent) override;
     void ScaleBy(int m, int d) override;
 
     // Message handling: descendants override WndProc for any message and pass the rest on.

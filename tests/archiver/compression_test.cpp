@@ -247,3 +247,42 @@ TEST(DataStep, ShortReadsAndWritesRaise) {
     TFullArchive full;
     EXPECT_THROW(WriteEntryData(in, full, item, {}), EWriteError);
 }
+
+TEST(DataStep, ParallelChunksMakeTheSameEntry) {
+    const int64_t chunk = 524288;
+    for (int64_t size : {chunk + 1, 2 * chunk, 2 * chunk + 1, 3 * chunk - 1, 7 * chunk + 12345}) {
+        const std::string source = fixtures::TextBytes(static_cast<size_t>(size / 2), 8) +
+                                   fixtures::NoiseBytes(static_cast<size_t>(size - size / 2));
+        std::vector<int64_t> reports[2];
+        TDirItem items[2] = {NewItem(8, 1), NewItem(8, 1)};
+        std::vector<uint8_t> outputs[2];
+        for (int run = 0; run < 2; ++run) {
+            TMemoryStream in, out;
+            in.WriteBuffer(source.data(), size);
+            TEntryDataContext context;
+            context.Workers = run == 0 ? 1 : 3;
+            context.BeforePass = [&](int64_t processed, int64_t) {
+                reports[run].push_back(processed);
+                return false;
+            };
+            ASSERT_TRUE(WriteEntryData(in, out, items[run], context)) << size;
+            outputs[run] = out.Data();
+            EXPECT_EQ(Inflated(outputs[run]), source) << size << " workers " << context.Workers;
+            EXPECT_EQ(ItemCompressedSize(items[run]), outputs[run].size());
+        }
+        EXPECT_EQ(reports[0], reports[1]) << "the same progress reports";
+        EXPECT_EQ(CentralOf(items[0]).Crc32, CentralOf(items[1]).Crc32);
+        EXPECT_EQ(CentralOf(items[1]).Crc32, Crc32Of(source.data(), size));
+        // Chunks primed with the preceding 32 KiB compress about as well as one stream.
+        EXPECT_LT(outputs[1].size(), outputs[0].size() + outputs[0].size() / 50 + 64);
+    }
+    TMemoryStream in, out;
+    const std::string source = fixtures::TextBytes(3 * chunk);
+    in.WriteBuffer(source.data(), 3 * chunk);
+    TDirItem item = NewItem(8, 1);
+    TEntryDataContext context;
+    context.Workers = 2;
+    int calls = 0;
+    context.BeforePass = [&](int64_t, int64_t) { return ++calls == 3; };
+    EXPECT_FALSE(WriteEntryData(in, out, item, context)) << "Cancel also stops parallel chunks";
+}

@@ -260,7 +260,80 @@ TEST_F(FormStorageTest, DestroyedComponentLeavesTheListAndTheFormGetsItsHandlers
     form->Show();
     form->CloseQuery();
     EXPECT_EQ(IniValue("FormVersion"), "<missing>");
-    EXPECT_EQ(log.events, (std::vector<std::string>{"show:", "closequery", "show:", "closequery"}) );
+    EXPECT_EQ(log.events, (std::vector<std::string>{"show:-", "closequery", "show:-", "closequery"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormStorageTest, EverySettingLoadsFromTheFormDescription) {
+    TFormStorage& s = *Open(R"(Active = False
+    IniSection = 'Other'
+    Options = [fpState, fpActiveControl]
+    UseRegistry = True
+    RegistryRoot = prLocalMachine
+    Version = 2
+    PreventResize = True
+    MinMaxInfo.MaxPosLeft = 5
+    MinMaxInfo.MinTrackWidth = 100
+    StoredValues.Items = ('LastYear=2024')
+    OnSavePlacement = PlacementSaved)").FormStorage1();
+    EXPECT_FALSE(s.Active());
+    EXPECT_EQ(s.IniSectionInUse(), "Other");
+    EXPECT_EQ(s.IniFileNameInUse(), kPlacementIni);
+    EXPECT_EQ(s.Options(), PlacementOptionBit(fpState) | PlacementOptionBit(fpActiveControl));
+    EXPECT_TRUE(s.UseRegistry());
+    EXPECT_EQ(s.RegistryRoot(), TPlacementRegRoot::prLocalMachine);
+    EXPECT_EQ(s.Version(), 2);
+    EXPECT_TRUE(s.PreventResize());
+    EXPECT_EQ(s.MinMaxInfo().MaxPosLeft, 5);
+    EXPECT_EQ(s.MinMaxInfo().MinTrackWidth, 100);
+    EXPECT_FALSE(s.MinMaxInfo().DefaultMinMaxInfo());
+    ASSERT_EQ(s.StoredValues().Count(), 1);
+    EXPECT_EQ(s.StoredValues().Items(0).Value, "2024");
+    ASSERT_TRUE(s.OnSavePlacement);
+
+    TFormStorage defaults(nullptr);
+    EXPECT_TRUE(defaults.Active());
+    EXPECT_EQ(defaults.Options(), 0);  // not on a form
+    EXPECT_EQ(defaults.IniFileNameInUse(), "settings_tests.INI");
+    EXPECT_EQ(form->FormStorage1()->ClassInfo().Name, "TFormStorage");
+}
+
+TEST_F(FormStorageTest, EventsStoredValuesAndActiveControlRoundTrip) {
+    Open(R"(Options = [fpState, fpPosition, fpActiveControl]
+    StoredValues.Items = ('LastYear=2024')
+    OnSavePlacement = PlacementSaved
+    OnRestorePlacement = PlacementRestored)");
+    form->FormStorage1()->StoredValues().Items(0).OnSave = [](TStoredValue*, std::string& v) { v += "!"; };
+    ShowAndPump();
+    form->SetActiveControl(form->DirectoryEdit1());
+    form->CloseQuery();
+    EXPECT_EQ(IniValue("LastYear"), "2024!");
+    EXPECT_EQ(IniValue("ActiveControl"), "DirectoryEdit1");
+    EXPECT_EQ(IniKeys().back(), "LastYear");  // after the listed properties
+
+    IniWrite("LastYear", "1999");
+    Open(R"(Options = [fpState, fpPosition, fpActiveControl]
+    StoredValues.Items = ('LastYear=2024')
+    OnRestorePlacement = PlacementRestored)");
+    ShowAndPump();
+    EXPECT_EQ(form->FormStorage1()->StoredValues().Items(0).Value, "1999");
+    EXPECT_EQ(form->ActiveControl(), form->DirectoryEdit1());
+    EXPECT_EQ(log.events, (std::vector<std::string>{"restored", "show:c:\\", "closequery", "saved", "destroy", "restored",
+                                                    "show:c:\\"}));
+}
+
+// (Wine does not report a maximised position set on a window that is not maximised, so the
+// frame offset of the restore cannot be read back here.)
+TEST_F(FormStorageTest, ShowCmdThreeMaximisesASizeableForm) {
+    IniWrite("ShowCmd", "3");
+    Open();
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    ShowAndPump();
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_EQ(form->WindowState(), TWindowState::wsMaximized);
 }
 
 }  // namespace

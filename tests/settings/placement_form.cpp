@@ -13,13 +13,15 @@ static const char* const kSection = "TFPlacementTest";
 TFPlacementTest::TFPlacementTest(TComponent* owner, TFormLog& log) : TForm(owner) {
     TFormLog* l = &log;  // the handlers may run while the form is being destroyed
     RegisterMethod("FormShow", TNotifyEvent([this, l](TObject*) {
-                       l->events.push_back("show:" + DirectoryEdit1()->Text());
+                       l->events.push_back("show:" + (DirectoryEdit1() ? DirectoryEdit1()->Text() : "-"));
                    }));
     RegisterMethod("FormCloseQuery", TCloseQueryEvent([l](TObject*, bool& canClose) {
                        l->events.push_back("closequery");
                        canClose = l->allowClose;
                    }));
     RegisterMethod("FormClose", TCloseEvent([l](TObject*, TCloseAction&) { l->events.push_back("close"); }));
+    RegisterMethod("PlacementSaved", TNotifyEvent([l](TObject*) { l->events.push_back("saved"); }));
+    RegisterMethod("PlacementRestored", TNotifyEvent([l](TObject*) { l->events.push_back("restored"); }));
     RegisterMethod("FormDestroy", TNotifyEvent([l](TObject*) { l->events.push_back("destroy"); }));
 }
 
