@@ -115,6 +115,9 @@ void TApplication::Minimize() {
     } else {
         mainForm_->SetWindowState(TWindowState::wsMinimized);
         mainForm_->Show();
+        // The show handlers (a restored placement) may have asked for another state; the
+        // application still starts minimised.
+        if (HWND h = mainForm_->HandleIfAllocated(); h && !IsIconic(h)) ShowWindow(h, SW_SHOWMINNOACTIVE);
     }
 }
 

@@ -360,3 +360,21 @@ TEST_F(FormTest, ShowModalEndsWithTheButtonsModalResultAndReenablesTheOthers) {
     EXPECT_FALSE(form->Visible());
     EXPECT_EQ(form->okClicks, 1);
 }
+
+TEST_F(FormTest, MinimizingBeforeTheFirstShowShowsTheMainFormMinimised) {
+    TForm* previousMain = Application().MainForm();
+    Application().SetMainForm(form);
+    bool shown = false;
+    form->OnShow = [&](TObject*) {
+        shown = true;
+        form->SetWindowState(TWindowState::wsNormal);  // as a restored placement may
+    };
+    Application().Minimize();
+    Application().ProcessMessages();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(IsIconic(form->Handle()));
+    EXPECT_TRUE(Application().Minimized());
+    Application().Restore();
+    EXPECT_FALSE(Application().Minimized());
+    Application().SetMainForm(previousMain);
+}
