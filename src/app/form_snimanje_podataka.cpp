@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/folder_creation.h"
 #include "app/name_helpers.h"
@@ -92,20 +93,29 @@ void TFSnimanjePodataka::BitBtn1Click(TObject*) {
         return;
     }
 
+    // Creating the archive in place would empty an earlier backup of the same day before the
+    // new one is known to be good.
+    TArchiveReplacement replacement(names.Archive);
     Screen().SetCursor(crHourGlass);
     try {
-        Vorbex1->SetFileName(names.Archive);
+        Vorbex1->SetFileName(replacement.TemporaryName());
         Vorbex1->Open(fmCreate);
         Vorbex1->SetBaseDir(kStagingFolder);
         Vorbex1->AddMatchingFiles(names.Staging, kAnyFile, "");
+        Vorbex1->Flush();
         Vorbex1->Close();
-        Screen().SetCursor(crDefault);
-        ShowMessage(kSuccessMessage);
-        Close();
+        replacement.PutInPlace();
     } catch (...) {
+        // The half-written file must be released before it can be removed.
+        Vorbex1->Close();
+        replacement.Discard();
         Screen().SetCursor(crDefault);
         ShowMessage(kFailureMessage);
+        return;
     }
+    Screen().SetCursor(crDefault);
+    ShowMessage(kSuccessMessage);
+    Close();
 }
 
 void TFSnimanjePodataka::BitBtn2Click(TObject*) { Close(); }

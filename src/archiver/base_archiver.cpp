@@ -178,16 +178,26 @@ void TVXBaseArchiver::OpenDefault() {
 void TVXBaseArchiver::Close() {
     if (!active_) return;
     try {
-        if (archiveStream_->Size() == 0) {
-            // Items of an unfinished batch have no data in the archive.
-            if (updateCount_ > 0) dirManager_->Items.Assign(dirManager_->Snapshot);
-            dirManager_->WriteCentralDirectory();
-        }
+        CompleteEmptyArchive();
     } catch (...) {
         // Closing never fails; an archive that cannot take its empty directory stays empty.
     }
     active_ = false;
     ReleaseArchive();
+}
+
+void TVXBaseArchiver::CompleteEmptyArchive() {
+    if (archiveStream_->Size() != 0) return;
+    // Items of an unfinished batch have no data in the archive.
+    if (updateCount_ > 0) dirManager_->Items.Assign(dirManager_->Snapshot);
+    dirManager_->WriteCentralDirectory();
+}
+
+void TVXBaseArchiver::Flush() {
+    CheckOpen();
+    // What goes to the disk is the archive as Close would leave it.
+    CompleteEmptyArchive();
+    archiveStream_->Flush();
 }
 
 void TVXBaseArchiver::ReleaseArchive() {

@@ -69,6 +69,9 @@ public:
     void Open(uint16_t mode);
     void OpenDefault();
     void Close();
+    // Puts the archive, as Close would leave it, onto the disk; raises when the system cannot,
+    // so that a caller reports success only for an archive that survives a power cut.
+    void Flush();
     bool Active() const { return active_; }
     void SetActive(bool v);
     void CheckOpen() const;
@@ -146,6 +149,8 @@ private:
     void FinishMoves();
     TVXProcessOperation ReportedOperation() const;
     void ReleaseArchive();
+    // An archive with nothing written yet gets its empty directory, so that it is a valid ZIP.
+    void CompleteEmptyArchive();
 
     std::unique_ptr<TVXDirManager> dirManager_;
     int updateCount_ = 0;

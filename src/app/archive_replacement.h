@@ -1,0 +1,24 @@
+#pragma once
+// A new archive is written beside the one it replaces and takes its name only when it is
+// complete and on the disk, so a backup that fails part-way leaves the earlier archive whole.
+#include <string>
+
+class TArchiveReplacement {
+public:
+    explicit TArchiveReplacement(std::string archiveName);
+
+    // In the archive's own folder, so that putting it in place is a rename on one volume.
+    const std::string& TemporaryName() const { return temporaryName_; }
+
+    // Gives the finished temporary file the archive's name in one step, replacing an earlier
+    // archive. A read-only archive is kept, not replaced: the operator protected it. Raises
+    // EOSError when the rename is refused; the earlier archive is then untouched.
+    void PutInPlace() const;
+
+    // Removes the temporary file after a failed backup; the writer must have released it.
+    void Discard() const;
+
+private:
+    std::string archiveName_;
+    std::string temporaryName_;
+};

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/archive_replacement.h"
+#include "toolkit/exceptions.h"
+
+namespace {
+
+const char* kFolder = "c:\\replacement_test";
+const std::string kArchive = std::string(kFolder) + "\\arhiva.zip";
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Read(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void Write(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+
+void Remove(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+enum class Earlier { None, Plain, ReadOnly, HeldOpen };
+
+struct ReplacementCase {
+    const char* Name;
+    Earlier EarlierArchive;
+    bool Replaced;
+};
+
+class ArchiveReplacementTest : public ::testing::TestWithParam<ReplacementCase> {
+protected:
+    void SetUp() override { CreateDirectoryA(kFolder, nullptr); }
+    void TearDown() override {
+        Remove(kArchive);
+        Remove(kArchive + ".tmp");
+        RemoveDirectoryA(kFolder);
+    }
+};
+
+}  // namespace
+
+TEST(ArchiveReplacementName, TemporaryFileSitsBesideTheArchive) {
+    // The same folder keeps the final rename on one volume, where it cannot be half done.
+    EXPECT_EQ(TArchiveReplacement("e:\\arhiva\\B_05_03_2024.zip").TemporaryName(), "e:\\arhiva\\B_05_03_2024.zip.tmp");
+}
+
+TEST_P(ArchiveReplacementTest, NewArchiveTakesTheNameOrTheEarlierOneStaysWhole) {
+    const ReplacementCase& c = GetParam();
+    TArchiveReplacement replacement(kArchive);
+    if (c.EarlierArchive != Earlier::None) Write(kArchive, "earlier");
+    if (c.EarlierArchive == Earlier::ReadOnly) SetFileAttributesA(kArchive.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.EarlierArchive == Earlier::HeldOpen)
+        holder = CreateFileA(kArchive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Write(replacement.TemporaryName(), "new");
+
+    if (c.Replaced) {
+        replacement.PutInPlace();
+        EXPECT_EQ(Read(kArchive), "new");
+        EXPECT_FALSE(Exists(replacement.TemporaryName()));
+    } else {
+        EXPECT_THROW(replacement.PutInPlace(), EOSError);
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_EQ(Read(kArchive), "earlier");
+        replacement.Discard();
+        EXPECT_FALSE(Exists(replacement.TemporaryName()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ArchiveReplacementTest,
+                         ::testing::Values(ReplacementCase{"FirstOfTheDay", Earlier::None, true},
+                                           ReplacementCase{"SecondOfTheDay", Earlier::Plain, true},
+                                           ReplacementCase{"ProtectedEarlier", Earlier::ReadOnly, false},
+                                           ReplacementCase{"EarlierInUse", Earlier::HeldOpen, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
