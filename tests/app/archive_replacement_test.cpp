@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/test_files.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -10,18 +12,13 @@
 #include "toolkit/exceptions.h"
 
 namespace {
+using test_files::Exists;
+using test_files::Read;
+using test_files::Write;
+
 
 const char* kFolder = "c:\\replacement_test";
 const std::string kArchive = std::string(kFolder) + "\\arhiva.zip";
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Read(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void Write(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 void Remove(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -2,6 +2,8 @@
 // failure message with the earlier archive of the day whole and no temporary file left.
 #include <gtest/gtest.h>
 
+#include "app/test_files.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -17,21 +19,16 @@
 #include "widgets/directory_edit.h"
 
 namespace {
+using test_files::Exists;
+using test_files::Read;
+using test_files::Write;
+
 
 const char* kProgramFolder = "c:\\reliability_test\\";
 const char* kDatabase = "c:\\reliability_test\\BRODANIKVESTRA_G2024.fdb";
 const char* kTarget = "c:\\reliability_test\\arhiva";
 const char* kArchiveName = "BRODANIKVESTRA_G2024_05_03_2024.zip";
 const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Read(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void Write(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
 std::string Incompressible(size_t size) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/test_files.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -17,6 +19,8 @@
 #include "widgets/directory_edit.h"
 
 namespace {
+using test_files::RemoveTree;
+
 
 const char* kProgramFolder = "c:\\dialog_test\\prog\\";
 const char* kTarget = "c:\\dialog_test\\arhiva\\2024";
@@ -44,24 +48,6 @@ std::string SettingsFile() {
     char dir[MAX_PATH];
     GetWindowsDirectoryA(dir, MAX_PATH);
     return std::string(dir) + "\\app_tests.INI";
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 class DialogTest : public ::testing::Test {

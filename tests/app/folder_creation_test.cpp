@@ -1,32 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "app/test_files.h"
+
 #include <windows.h>
 
 #include "app/folder_creation.h"
 #include "toolkit/exceptions.h"
 
 namespace {
+using test_files::RemoveTree;
+
 bool IsFolder(const char* path) {
     DWORD a = GetFileAttributesA(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 class FolderCreation : public ::testing::Test {
