@@ -2,11 +2,12 @@
 # backup.sh [SIZE_MIB] [RUNS]
 #
 # Backs up a generated yearly database (Firebird file, SIZE_MIB MiB, default 256) the way the
-# backup tool does: vorbex.exe under Wine at compression mode 1, against Info-ZIP `zip -1`, and
-# for reference the multi-threaded `pigz -1` (gzip, not ZIP) and `7z -tzip -mx=1`. They run
-# in turn, RUNS times each (default 3); the table shows medians of wall time, input
+# backup tool does: vorbex.exe under Wine at compression mode 1, once on one thread
+# (VORBEX_THREADS=1) and once on all processors, against Info-ZIP `zip -1`, and for reference
+# `7z -tzip -mx=1`, `pigz -1 -p 2` (gzip, not ZIP) and `cat` (reading the input, the floor).
+# They run in turn, RUNS times each (default 3); the table shows medians of wall time, input
 # throughput, output size and peak memory (maximum resident set; for vorbex, of the Wine process
-# that runs it), and vorbex's figures relative to zip's. The database is made once by
+# that runs it), and each tool's throughput relative to zip's and pigz's. The database is made once by
 # /work/shared/bench/make-fdb.sh and cached in bench/out/; the input is read once first, so every
 # run reads it from the page cache. Env: BUILD_DIR (default build) for vorbex.exe.
 set -euo pipefail
@@ -40,11 +41,18 @@ cp "$DB" "$INPUT"
 cat "$INPUT" >/dev/null
 INPUT_BYTES=$(stat -c %s "$INPUT")
 
-run_vorbex() {
+vorbex_with() {
   rm -f "$WORK/vorbex.zip"
-  /usr/bin/time -f "%e %M" -o "$WORK/time" \
+  VORBEX_THREADS=$1 /usr/bin/time -f "%e %M" -o "$WORK/time" \
     wine "$VORBEX" -m 1 "$(windows "$WORK/vorbex.zip")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
   echo "$(cat "$WORK/time") $(stat -c %s "$WORK/vorbex.zip")"
+}
+# 0 lets the tool take one thread per processor.
+run_vorbex1() { vorbex_with 1; }
+run_vorbex() { vorbex_with 0; }
+run_cat() {
+  /usr/bin/time -f "%e %M" -o "$WORK/time" sh -c 'cat "$1" >/dev/null' sh "$INPUT"
+  echo "$(cat "$WORK/time") 0"
 }
 run_zip() {
   rm -f "$WORK/zip1.zip"
@@ -52,7 +60,7 @@ run_zip() {
   echo "$(cat "$WORK/time") $(stat -c %s "$WORK/zip1.zip")"
 }
 run_pigz() {
-  /usr/bin/time -f "%e %M" -o "$WORK/time" sh -c 'pigz -1 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"
+  /usr/bin/time -f "%e %M" -o "$WORK/time" sh -c 'pigz -1 -p 2 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"
   echo "$(cat "$WORK/time") $(stat -c %s "$WORK/pigz1.gz")"
 }
 run_7z() {
@@ -61,7 +69,7 @@ run_7z() {
   echo "$(cat "$WORK/time") $(stat -c %s "$WORK/7z1.zip")"
 }
 
-TOOLS="vorbex zip pigz 7z"
+TOOLS="vorbex1 vorbex zip 7z pigz cat"
 for t in $TOOLS; do : >"$WORK/$t.runs"; done
 for i in $(seq "$RUNS"); do
   for t in $TOOLS; do "run_$t" >>"$WORK/$t.runs"; done
@@ -71,18 +79,24 @@ for z in vorbex zip1 7z1; do
 done
 pigz -t "$WORK/pigz1.gz"
 
-python3 - "$INPUT_BYTES" "$RUNS" "$WORK" <<'PY'
+python3 - "$INPUT_BYTES" "$RUNS" "$WORK" "$(uptime)" <<'PY'
 import os, statistics, sys
-size, runs, work = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-def load(tool):
+size, runs, work, load = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
+def load_runs(tool):
     rows = [list(map(float, line.split())) for line in open(os.path.join(work, tool + ".runs")) if line.strip()]
     return [statistics.median(col) for col in zip(*rows)]
-v, z, p, s = load("vorbex"), load("zip"), load("pigz"), load("7z")
-print("input: %d bytes (%.1f MiB), %d processors, medians of %s runs" % (size, size / 1048576, os.cpu_count(), runs))
-print("| tool | time s | input MB/s | output bytes | output/input | peak RSS MiB |")
-print("|---|---|---|---|---|---|")
-for name, (t, rss, out) in (("vorbex.exe -m 1 (Wine)", v), ("zip -1", z), ("pigz -1", p), ("7z -tzip -mx=1", s)):
-    print("| %s | %.2f | %.1f | %d | %.4f | %.1f |" % (name, t, size / 1e6 / t, out, out / size, rss / 1024))
-print("| vorbex / zip | %.2f | %.2f | %.4f | | %.2f |" % (v[0] / z[0], z[0] / v[0], v[2] / z[2], v[1] / z[1]))
+tools = (("vorbex.exe -m 1, 1 thread (Wine)", "vorbex1"), ("vorbex.exe -m 1, all processors (Wine)", "vorbex"),
+         ("zip -1", "zip"), ("7z a -tzip -mx=1", "7z"), ("pigz -1 -p 2 (gzip)", "pigz"), ("cat (read floor)", "cat"))
+results = {key: load_runs(key) for _, key in tools}
+rate = lambda key: size / 1e6 / results[key][0]
+print("input: %d bytes (%.1f MiB), %d processors, medians of %s runs; after the runs: %s" % (
+    size, size / 1048576, os.cpu_count(), runs, load.strip()))
+print("| tool | time s | input MB/s | x zip -1 | x pigz -1 | output bytes | output/input | peak RSS MiB |")
+print("|---|---|---|---|---|---|---|---|")
+for name, key in tools:
+    t, rss, out = results[key]
+    print("| %s | %.2f | %.1f | %.2f | %.2f | %s | %s | %.1f |" % (
+        name, t, rate(key), rate(key) / rate("zip"), rate(key) / rate("pigz"), "%d" % out if out else "-",
+        "%.4f" % (out / size) if out else "-", rss / 1024))
 PY
 rm -rf "$WORK/in"

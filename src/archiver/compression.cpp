@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -38,7 +39,15 @@ TChunkDeflater::~TChunkDeflater() {
 }
 
 std::vector<uint8_t> TChunkDeflater::DeflateChunk(const uint8_t* data, int64_t n, bool last) {
-    std::vector<uint8_t> out(static_cast<size_t>(OutputBufferSize(n)));
+    std::vector<uint8_t> out;
+    out.resize(DeflateChunkInto(data, n, last, out));
+    return out;
+}
+
+size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool last, std::vector<uint8_t>& out) {
+    // Only grown, never shrunk: resizing down and up again would clear the buffer every pass.
+    const size_t bound = static_cast<size_t>(OutputBufferSize(n));
+    if (out.size() < bound) out.resize(bound);
     stream_->next_in = const_cast<Bytef*>(data);
     stream_->avail_in = static_cast<uInt>(n);
     const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
@@ -55,12 +64,11 @@ std::vector<uint8_t> TChunkDeflater::DeflateChunk(const uint8_t* data, int64_t n
         // chunk; growing it only keeps a future zlib with other bounds from failing.
         out.resize(out.size() + 65536);
     }
-    out.resize(produced);
     if (last) {
         deflateEnd(stream_);
         ended_ = true;
     }
-    return out;
+    return produced;
 }
 
 void TChunkDeflater::SetDictionary(const uint8_t* data, size_t n) {
@@ -83,6 +91,15 @@ uint32_t CrcRegisterOfSource(TStream& source, int64_t size, uint32_t chunkSize, 
     return crc;
 }
 
+unsigned DefaultWorkers() {
+    // A way to compare against one thread, or to keep the tool off a busy machine's other cores.
+    if (const char* forced = std::getenv("VORBEX_THREADS")) {
+        const int n = std::atoi(forced);
+        if (n > 0) return std::min<unsigned>(static_cast<unsigned>(n), kMaxDeflateWorkers);
+    }
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxDeflateWorkers);
+}
+
 }  // namespace
 
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context) {
@@ -100,14 +117,18 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     const bool deflated = header.Method != 0;
 
     if (context.DataStepOn) {
-        std::vector<uint8_t> input(static_cast<size_t>(std::min<int64_t>(chunkSize, size)));
+        const unsigned workers = context.Workers != 0 ? context.Workers : DefaultWorkers();
+        const bool parallel = deflated && level > 0 && workers > 1 && size > chunkSize;
+        // The parallel path reads into buffers of its own; this one then only serves the CRC
+        // reading of an encrypted entry.
+        std::vector<uint8_t> input(parallel && !encrypt ? 0 : static_cast<size_t>(std::min<int64_t>(chunkSize, size)));
         std::optional<TChunkDeflater> deflater;
-        if (deflated) deflater.emplace(level);
+        if (deflated && !parallel) deflater.emplace(level);
         std::optional<TZipEncryptor> encryptor;
-        auto emit = [&](std::vector<uint8_t>& bytes) {
-            if (encryptor) encryptor->Encrypt(bytes.data(), static_cast<int64_t>(bytes.size()));
-            archive.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-            written += bytes.size();
+        auto emit = [&](uint8_t* bytes, size_t n) {
+            if (encryptor) encryptor->Encrypt(bytes, static_cast<int64_t>(n));
+            archive.WriteBuffer(bytes, static_cast<int64_t>(n));
+            written += n;
         };
         if (encrypt) {
             crc = CrcRegisterOfSource(source, size, chunkSize, input);
@@ -120,25 +141,23 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
         // of an empty final block make it a valid deflate stream.
         if (size == 0 && deflater) {
             std::vector<uint8_t> empty = deflater->DeflateChunk(nullptr, 0, true);
-            emit(empty);
+            emit(empty.data(), empty.size());
         }
-        const unsigned workers =
-            context.Workers != 0 ? context.Workers : std::max(1u, std::thread::hardware_concurrency());
-        const bool parallel = deflater && level > 0 && workers > 1 && size > chunkSize;
         if (parallel) {
             uint32_t finishedCrc = 0;
             DeflateInParallel(source, size, chunkSize, level, workers, context, finishedCrc, processed, emit);
             if (!encrypt) crc = finishedCrc ^ 0xFFFFFFFFu;
         }
+        std::vector<uint8_t> output;
         while (!parallel && size > processed) {
             if (context.BeforePass && context.BeforePass(processed, size)) break;
             const int64_t n = std::min<int64_t>(chunkSize, size - processed);
             source.ReadBuffer(input.data(), n);
             if (!encrypt) crc = UpdateCrc32(crc, input.data(), n);
-            std::vector<uint8_t> out =
-                deflater ? deflater->DeflateChunk(input.data(), n, n == size - processed)
-                         : std::vector<uint8_t>(input.begin(), input.begin() + n);
-            emit(out);
+            if (deflater)
+                emit(output.data(), deflater->DeflateChunkInto(input.data(), n, n == size - processed, output));
+            else
+                emit(input.data(), static_cast<size_t>(n));  // the CRC is taken, so it may be encrypted in place
             processed += n;
         }
     }

@@ -23,14 +23,19 @@ uint32_t ChunkSizeForMode(uint8_t mode);
 // Output buffer of one pass for n bytes read: n + n div 10 + 12, rounded up to a multiple of 256.
 int64_t OutputBufferSize(int64_t n);
 
+// More threads would hold more chunks in memory for no gain on the machines the tool runs on.
+constexpr unsigned kMaxDeflateWorkers = 4;
+
 struct TEntryDataContext {
     // Off in the bare base archiver: the data loop is skipped.
     bool DataStepOn = true;
     // Asked before every pass with the source bytes consumed so far and the source size; true
     // stops the entry (the archiver's Cancel).
     std::function<bool(int64_t processed, int64_t total)> BeforePass;
-    // Threads that deflate chunks of one entry at once; 0 means one per processor. With one,
-    // or for stored data and level 0, a single deflate stream runs on the caller's thread.
+    // Threads that deflate chunks of one entry at once; 0 means one per processor (at most
+    // kMaxDeflateWorkers), or the number in the environment variable VORBEX_THREADS when it is
+    // set. With one, or for stored data and level 0, a single deflate stream runs on the
+    // caller's thread.
     unsigned Workers = 0;
 };
 
@@ -52,6 +57,8 @@ public:
 
     // Compresses n bytes; the result is every byte deflate produced for them.
     std::vector<uint8_t> DeflateChunk(const uint8_t* data, int64_t n, bool last);
+    // The same into out, which keeps its capacity from pass to pass; returns the bytes produced.
+    size_t DeflateChunkInto(const uint8_t* data, int64_t n, bool last, std::vector<uint8_t>& out);
     // The bytes that precede the next chunk in the source (up to the window's 32 KiB), for a
     // deflater that starts in the middle of an entry.
     void SetDictionary(const uint8_t* data, size_t n);
@@ -61,13 +68,15 @@ private:
     bool ended_ = false;
 };
 
-// Deflates the chunks of one entry on several threads: each chunk gets a deflate stream of its
-// own, primed with the 32 KiB of source before it, so that the outputs, written in order, form
-// one valid raw deflate stream. Reading, progress, Cancel, encryption and writing stay on the
-// caller's thread. emit writes one chunk's output; returns false when BeforePass stopped it.
+// Deflates the chunks of one entry on several threads: each chunk is deflated on its own,
+// primed with the 32 KiB of source before it, so that the outputs, written in order, form one
+// valid raw deflate stream. Reading, progress, Cancel, encryption and writing stay on the
+// caller's thread; at most workers + 2 chunks are in memory. emit writes one chunk's output
+// (and may change it in place); crc receives the finished CRC-32 of the source. Returns false
+// when BeforePass stopped it.
 bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int level, unsigned workers,
                        const TEntryDataContext& context, uint32_t& crc, int64_t& processed,
-                       const std::function<void(std::vector<uint8_t>&)>& emit);
+                       const std::function<void(uint8_t*, size_t)>& emit);
 
 // The most bytes the data of an entry with sourceSize bytes can take: deflate's worst-case
 // expansion (stored blocks, a flush marker per chunk) and the encryption header included.

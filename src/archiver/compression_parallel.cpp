@@ -1,6 +1,12 @@
+#include <zlib.h>
+
 #include <algorithm>
-#include <deque>
-#include <future>
+#include <condition_variable>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "archiver/compression.h"
 #include "archiver/crc32.h"
@@ -10,64 +16,190 @@ namespace {
 
 constexpr size_t kWindow = 32768;
 
-struct TChunkResult {
-    std::vector<uint8_t> Output;
-    uint32_t Crc;
-    int64_t Length;
+// One chunk in flight. The buffers are allocated once per entry and never zero-filled: the
+// reader overwrites the input, deflate the output.
+struct TSlot {
+    std::unique_ptr<uint8_t[]> Input;   // kWindow bytes of dictionary room, then the chunk
+    std::unique_ptr<uint8_t[]> Output;  // OutputBufferSize(chunk size) bytes
+    size_t DictionaryLength = 0;
+    size_t Length = 0;
+    bool Last = false;
+    size_t Produced = 0;
+    uint32_t Crc = 0;
+    bool Done = false;
+    std::exception_ptr Failure;
 };
 
-// input holds the dictionary (dictionaryLength bytes) followed by the chunk itself.
-TChunkResult DeflateOneChunk(std::vector<uint8_t> input, size_t dictionaryLength, int level, bool last) {
-    const uint8_t* chunk = input.data() + dictionaryLength;
-    const int64_t n = static_cast<int64_t>(input.size() - dictionaryLength);
-    TChunkDeflater deflater(level);
-    if (dictionaryLength > 0) deflater.SetDictionary(input.data(), dictionaryLength);
-    TChunkResult result{deflater.DeflateChunk(chunk, n, last), Crc32Of(chunk, n), n};
-    return result;
-}
+// A raw deflate stream that a worker keeps for the whole entry; each chunk resets it, which
+// spares the allocation and clearing of deflate's window and hash tables per chunk.
+class TWorkerStream {
+public:
+    explicit TWorkerStream(int level) {
+        if (deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw ECompressionError();
+    }
+    ~TWorkerStream() { deflateEnd(&z_); }
+    TWorkerStream(const TWorkerStream&) = delete;
+    TWorkerStream& operator=(const TWorkerStream&) = delete;
+
+    void Compress(TSlot& slot, size_t outputCapacity) {
+        if (deflateReset(&z_) != Z_OK) throw ECompressionError();
+        const uint8_t* chunk = slot.Input.get() + kWindow;
+        if (slot.DictionaryLength > 0 &&
+            deflateSetDictionary(&z_, chunk - slot.DictionaryLength, static_cast<uInt>(slot.DictionaryLength)) != Z_OK)
+            throw ECompressionError();
+        z_.next_in = const_cast<Bytef*>(chunk);
+        z_.avail_in = static_cast<uInt>(slot.Length);
+        z_.next_out = slot.Output.get();
+        z_.avail_out = static_cast<uInt>(outputCapacity);
+        const int status = deflate(&z_, slot.Last ? Z_FINISH : Z_SYNC_FLUSH);
+        if (status < 0) throw ECompressionError();
+        // The buffer exceeds deflate's expansion bound, so one call always completes the chunk.
+        const bool complete = slot.Last ? status == Z_STREAM_END : z_.avail_in == 0 && z_.avail_out != 0;
+        if (!complete) throw ECompressionError();
+        slot.Produced = outputCapacity - z_.avail_out;
+        slot.Crc = Crc32Of(chunk, static_cast<int64_t>(slot.Length));
+    }
+
+private:
+    z_stream z_{};
+};
+
+// Chunks are numbered as they are read; workers take them in that order, the caller's thread
+// writes them in that order. Slot i % slots holds chunk i.
+class TDeflatePool {
+public:
+    TDeflatePool(uint32_t chunkSize, int level, unsigned workers)
+        : outputCapacity_(static_cast<size_t>(OutputBufferSize(chunkSize))), slots_(workers + 2) {
+        for (TSlot& slot : slots_) {
+            slot.Input.reset(new uint8_t[kWindow + chunkSize]);
+            slot.Output.reset(new uint8_t[outputCapacity_]);
+        }
+        try {
+            for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this, level] { Work(level); });
+        } catch (...) {
+            Stop();
+            throw;
+        }
+    }
+    ~TDeflatePool() { Stop(); }
+    TDeflatePool(const TDeflatePool&) = delete;
+    TDeflatePool& operator=(const TDeflatePool&) = delete;
+
+    size_t Capacity() const { return slots_.size(); }
+    TSlot& SlotOf(int64_t chunk) { return slots_[static_cast<size_t>(chunk) % slots_.size()]; }
+
+    // The caller filled the slot of chunk `queued_`.
+    void Submit() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            SlotOf(queued_).Done = false;
+            ++queued_;
+        }
+        wake_.notify_one();
+    }
+
+    TSlot& WaitFor(int64_t chunk) {
+        TSlot& slot = SlotOf(chunk);
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [&] { return slot.Done; });
+        if (slot.Failure) std::rethrow_exception(slot.Failure);
+        return slot;
+    }
+
+private:
+    void Work(int level) {
+        std::unique_ptr<TWorkerStream> stream;
+        std::exception_ptr startFailure;
+        try {
+            stream = std::make_unique<TWorkerStream>(level);
+        } catch (...) {
+            startFailure = std::current_exception();
+        }
+        for (;;) {
+            int64_t chunk;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [&] { return stopping_ || taken_ < queued_; });
+                if (stopping_) return;
+                chunk = taken_++;
+            }
+            TSlot& slot = SlotOf(chunk);
+            slot.Failure = startFailure;
+            if (!startFailure) {
+                try {
+                    stream->Compress(slot, outputCapacity_);
+                } catch (...) {
+                    slot.Failure = std::current_exception();
+                }
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                slot.Done = true;
+            }
+            done_.notify_all();
+        }
+    }
+
+    void Stop() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_) t.join();
+        threads_.clear();
+    }
+
+    const size_t outputCapacity_;
+    std::vector<TSlot> slots_;
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    int64_t queued_ = 0;
+    int64_t taken_ = 0;
+    bool stopping_ = false;
+};
 
 }  // namespace
 
 bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int level, unsigned workers,
                        const TEntryDataContext& context, uint32_t& crc, int64_t& processed,
-                       const std::function<void(std::vector<uint8_t>&)>& emit) {
-    // Two chunks per worker keep every thread busy while the caller reads and writes; more
-    // would only hold memory.
-    const size_t maxInFlight = 2 * static_cast<size_t>(workers);
-    std::deque<std::future<TChunkResult>> inFlight;
-    std::vector<uint8_t> tail;  // the last 32 KiB read: the next chunk's dictionary
-    bool first = true;
+                       const std::function<void(uint8_t*, size_t)>& emit) {
+    const int64_t chunks = (size + chunkSize - 1) / chunkSize;
+    workers = static_cast<unsigned>(std::min<int64_t>(workers, chunks));
+    TDeflatePool pool(chunkSize, level, workers);
+    int64_t read = 0;     // chunks read and handed to the workers
+    int64_t written = 0;  // chunks written to the archive
     int64_t submitted = 0;
-    auto finishOldest = [&] {
-        TChunkResult r = inFlight.front().get();
-        inFlight.pop_front();
-        emit(r.Output);
-        crc = first ? r.Crc : CombineCrc32(crc, r.Crc, r.Length);
-        first = false;
-        processed += r.Length;
-    };
-    try {
-        while (submitted < size) {
-            if (context.BeforePass && context.BeforePass(submitted, size)) {
-                for (auto& f : inFlight) f.wait();
-                return false;
+    while (written < chunks) {
+        // Read ahead while a slot is free, so that the workers never wait for the caller.
+        while (read < chunks && read - written < static_cast<int64_t>(pool.Capacity())) {
+            if (context.BeforePass && context.BeforePass(submitted, size)) return false;
+            TSlot& slot = pool.SlotOf(read);
+            const size_t n = static_cast<size_t>(std::min<int64_t>(chunkSize, size - submitted));
+            source.ReadBuffer(slot.Input.get() + kWindow, static_cast<int64_t>(n));
+            // The previous chunk's slot is not reused before this one is written, so its bytes
+            // are still there to serve as this chunk's dictionary.
+            slot.DictionaryLength = 0;
+            if (read > 0) {
+                const TSlot& previous = pool.SlotOf(read - 1);
+                slot.DictionaryLength = std::min(kWindow, previous.DictionaryLength + previous.Length);
+                std::memcpy(slot.Input.get() + kWindow - slot.DictionaryLength,
+                            previous.Input.get() + kWindow + previous.Length - slot.DictionaryLength,
+                            slot.DictionaryLength);
             }
-            const int64_t n = std::min<int64_t>(chunkSize, size - submitted);
-            std::vector<uint8_t> input(tail.size() + static_cast<size_t>(n));
-            std::copy(tail.begin(), tail.end(), input.begin());
-            source.ReadBuffer(input.data() + tail.size(), n);
-            const size_t keep = std::min(kWindow, input.size());
-            tail.assign(input.end() - static_cast<std::ptrdiff_t>(keep), input.end());
-            const size_t dictionaryLength = input.size() - static_cast<size_t>(n);
-            submitted += n;
-            inFlight.push_back(std::async(std::launch::async, DeflateOneChunk, std::move(input), dictionaryLength,
-                                          level, submitted == size));
-            while (inFlight.size() >= maxInFlight) finishOldest();
+            slot.Length = n;
+            submitted += static_cast<int64_t>(n);
+            slot.Last = submitted == size;
+            pool.Submit();
+            ++read;
         }
-        while (!inFlight.empty()) finishOldest();
-    } catch (...) {
-        for (auto& f : inFlight) f.wait();
-        throw;
+        TSlot& slot = pool.WaitFor(written);
+        emit(slot.Output.get(), slot.Produced);
+        crc = written == 0 ? slot.Crc : CombineCrc32(crc, slot.Crc, static_cast<int64_t>(slot.Length));
+        processed += static_cast<int64_t>(slot.Length);
+        ++written;
     }
     return true;
 }

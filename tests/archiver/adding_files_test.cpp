@@ -242,6 +242,10 @@ TEST_F(Selection, ArchivesForTheReaders) {
     };
     fixtures::WriteBytes(base + "\\empty.txt", "");
     fixtures::WriteBytes(base + "\\chunks.bin", fixtures::TextBytes(524288 * 2 + 1, 4) + fixtures::NoiseBytes(70000));
+    // Around the chunk sizes, where the threads that deflate one entry hand over to each other.
+    for (int64_t size : {524287, 524288, 524289, 3 * 524288, 1048577})
+        fixtures::WriteBytes(base + "\\edge" + std::to_string(size) + ".bin",
+                             fixtures::TextBytes(static_cast<size_t>(size), static_cast<uint32_t>(size)));
     for (const Case& c : cases) {
         const std::string zip = fixtures::TestRoot() + "\\" + c.file;
         archiver.SetInMemory(false);

@@ -250,15 +250,23 @@ TEST(DataStep, ShortReadsAndWritesRaise) {
 
 TEST(DataStep, ParallelChunksMakeTheSameEntry) {
     const int64_t chunk = 524288;
-    for (int64_t size : {chunk + 1, 2 * chunk, 2 * chunk + 1, 3 * chunk - 1, 7 * chunk + 12345}) {
+    const struct {
+        uint8_t mode;
+        int64_t size;
+    } cases[] = {{1, 0},         {1, 1},         {1, chunk - 1},         {1, chunk},
+                 {1, chunk + 1}, {1, 2 * chunk}, {1, 2 * chunk + 1},     {1, 3 * chunk - 1},
+                 {1, 7 * chunk + 12345},         {6, 3 * 1048576 + 5},   {9, 2 * 1572864 + 1}};
+    for (const auto& c : cases) {
+        const int64_t size = c.size;
+        const uint32_t chunkSize = ChunkSizeForMode(c.mode);
         const std::string source = fixtures::TextBytes(static_cast<size_t>(size / 2), 8) +
                                    fixtures::NoiseBytes(static_cast<size_t>(size - size / 2));
         std::vector<int64_t> reports[2];
-        TDirItem items[2] = {NewItem(8, 1), NewItem(8, 1)};
+        TDirItem items[2] = {NewItem(8, c.mode), NewItem(8, c.mode)};
         std::vector<uint8_t> outputs[2];
         for (int run = 0; run < 2; ++run) {
-            TMemoryStream in, out;
-            in.WriteBuffer(source.data(), size);
+            TRecordingStream in(source);
+            TMemoryStream out;
             TEntryDataContext context;
             context.Workers = run == 0 ? 1 : 3;
             context.BeforePass = [&](int64_t processed, int64_t) {
@@ -269,8 +277,17 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
             outputs[run] = out.Data();
             EXPECT_EQ(Inflated(outputs[run]), source) << size << " workers " << context.Workers;
             EXPECT_EQ(ItemCompressedSize(items[run]), outputs[run].size());
+            EXPECT_EQ(ItemUncompressedSize(items[run]), static_cast<uint64_t>(size));
+            // Every byte is read once, in whole chunks, front to back.
+            int64_t total = 0;
+            for (size_t i = 0; i < in.reads.size(); ++i) {
+                EXPECT_EQ(in.reads[i], std::min<int64_t>(chunkSize, size - total)) << size << " read " << i;
+                total += in.reads[i];
+            }
+            EXPECT_EQ(total, size);
         }
         EXPECT_EQ(reports[0], reports[1]) << "the same progress reports";
+        EXPECT_EQ(reports[1].size(), static_cast<size_t>((size + chunkSize - 1) / chunkSize)) << "one per chunk";
         EXPECT_EQ(CentralOf(items[0]).Crc32, CentralOf(items[1]).Crc32);
         EXPECT_EQ(CentralOf(items[1]).Crc32, Crc32Of(source.data(), size));
         // Chunks primed with the preceding 32 KiB compress about as well as one stream.
