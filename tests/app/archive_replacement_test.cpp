@@ -16,7 +16,6 @@ using test_files::Exists;
 using test_files::Read;
 using test_files::Write;
 
-
 const char* kFolder = "c:\\replacement_test";
 const std::string kArchive = std::string(kFolder) + "\\arhiva.zip";
 

@@ -23,7 +23,6 @@ using test_files::Exists;
 using test_files::Read;
 using test_files::Write;
 
-
 const char* kProgramFolder = "c:\\reliability_test\\";
 const char* kDatabase = "c:\\reliability_test\\BRODANIKVESTRA_G2024.fdb";
 const char* kTarget = "c:\\reliability_test\\arhiva";

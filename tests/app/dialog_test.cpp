@@ -21,7 +21,6 @@
 namespace {
 using test_files::RemoveTree;
 
-
 const char* kProgramFolder = "c:\\dialog_test\\prog\\";
 const char* kTarget = "c:\\dialog_test\\arhiva\\2024";
 const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
