@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -24,7 +25,12 @@ int64_t OutputBufferSize(int64_t n) {
     return (bound + 255) / 256 * 256;
 }
 
-TChunkDeflater::TChunkDeflater(int level) : stream_(new z_stream{}) {
+TChunkDeflater::TChunkDeflater(int level) {
+    if (UsesFastEngine(level)) {
+        fast_ = std::make_unique<TFastDeflater>();
+        return;
+    }
+    stream_ = new z_stream{};
     // Negative window bits: raw deflate, without the zlib wrapper's header and Adler-32 trailer,
     // which have no place in a ZIP entry.
     if (deflateInit2(stream_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
@@ -34,6 +40,7 @@ TChunkDeflater::TChunkDeflater(int level) : stream_(new z_stream{}) {
 }
 
 TChunkDeflater::~TChunkDeflater() {
+    if (stream_ == nullptr) return;
     if (!ended_) deflateEnd(stream_);
     delete stream_;
 }
@@ -44,7 +51,20 @@ std::vector<uint8_t> TChunkDeflater::DeflateChunk(const uint8_t* data, int64_t n
     return out;
 }
 
+size_t TChunkDeflater::FastChunkInto(const uint8_t* data, size_t n, bool last, std::vector<uint8_t>& out) {
+    if (out.size() < TFastDeflater::Bound(n)) out.resize(TFastDeflater::Bound(n));
+    if (staging_.size() < dictionaryLength_ + n) staging_.resize(dictionaryLength_ + n);
+    if (n > 0) std::memcpy(staging_.data() + dictionaryLength_, data, n);
+    const size_t produced =
+        fast_->Deflate(staging_.data() + dictionaryLength_, n, dictionaryLength_, last, out.data(), out.size());
+    const size_t keep = std::min<size_t>(32768, dictionaryLength_ + n);
+    std::memmove(staging_.data(), staging_.data() + dictionaryLength_ + n - keep, keep);
+    dictionaryLength_ = keep;
+    return produced;
+}
+
 size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool last, std::vector<uint8_t>& out) {
+    if (fast_) return FastChunkInto(data, static_cast<size_t>(n), last, out);
     // Only grown, never shrunk: resizing down and up again would clear the buffer every pass.
     const size_t bound = static_cast<size_t>(OutputBufferSize(n));
     if (out.size() < bound) out.resize(bound);
@@ -72,6 +92,11 @@ size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool las
 }
 
 void TChunkDeflater::SetDictionary(const uint8_t* data, size_t n) {
+    if (fast_) {
+        dictionaryLength_ = std::min<size_t>(n, 32768);
+        staging_.assign(data + n - dictionaryLength_, data + n);
+        return;
+    }
     if (deflateSetDictionary(stream_, data, static_cast<uInt>(n)) != Z_OK) throw ECompressionError();
 }
 

@@ -4,9 +4,11 @@
 // the CRC-32 of the source bytes is kept.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "archiver/dir_item.h"
+#include "archiver/fast_deflate.h"
 #include "toolkit/exceptions.h"
 
 class TStream;
@@ -47,7 +49,8 @@ struct TEntryDataContext {
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context);
 
 // One raw deflate stream fed chunk by chunk: every chunk but the last ends with a sync flush,
-// the last with finish, so each chunk's output is complete and ends on a byte boundary.
+// the last with finish, so each chunk's output is complete and ends on a byte boundary. Mode 1
+// runs our own fast engine, every other level zlib.
 class TChunkDeflater {
 public:
     explicit TChunkDeflater(int level);
@@ -64,9 +67,19 @@ public:
     void SetDictionary(const uint8_t* data, size_t n);
 
 private:
-    z_stream_s* stream_;
+    size_t FastChunkInto(const uint8_t* data, size_t n, bool last, std::vector<uint8_t>& out);
+
+    z_stream_s* stream_ = nullptr;
     bool ended_ = false;
+    std::unique_ptr<TFastDeflater> fast_;
+    // For the fast engine, which wants the dictionary right before the chunk: the last 32 KiB
+    // of the source so far, then the chunk.
+    std::vector<uint8_t> staging_;
+    size_t dictionaryLength_ = 0;
 };
+
+// The engine of mode 1; zlib's for the others.
+inline bool UsesFastEngine(int level) { return level == 1; }
 
 // Deflates the chunks of one entry on several threads: each chunk is deflated on its own,
 // primed with the 32 KiB of source before it, so that the outputs, written in order, form one

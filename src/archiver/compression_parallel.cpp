@@ -30,20 +30,35 @@ struct TSlot {
     std::exception_ptr Failure;
 };
 
-// A raw deflate stream that a worker keeps for the whole entry; each chunk resets it, which
-// spares the allocation and clearing of deflate's window and hash tables per chunk.
+// The deflate engine a worker keeps for the whole entry. zlib's stream is reset per chunk, which
+// spares the allocation and clearing of its window and hash tables.
 class TWorkerStream {
 public:
     explicit TWorkerStream(int level) {
+        if (UsesFastEngine(level)) {
+            fast_ = std::make_unique<TFastDeflater>();
+            return;
+        }
         if (deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw ECompressionError();
+        zlibOpen_ = true;
     }
-    ~TWorkerStream() { deflateEnd(&z_); }
+    ~TWorkerStream() {
+        if (zlibOpen_) deflateEnd(&z_);
+    }
     TWorkerStream(const TWorkerStream&) = delete;
     TWorkerStream& operator=(const TWorkerStream&) = delete;
 
     void Compress(TSlot& slot, size_t outputCapacity) {
-        if (deflateReset(&z_) != Z_OK) throw ECompressionError();
         const uint8_t* chunk = slot.Input.get() + kWindow;
+        slot.Produced = fast_ ? fast_->Deflate(chunk, slot.Length, slot.DictionaryLength, slot.Last,
+                                               slot.Output.get(), outputCapacity)
+                              : CompressWithZlib(slot, chunk, outputCapacity);
+        slot.Crc = Crc32Of(chunk, static_cast<int64_t>(slot.Length));
+    }
+
+private:
+    size_t CompressWithZlib(const TSlot& slot, const uint8_t* chunk, size_t outputCapacity) {
+        if (deflateReset(&z_) != Z_OK) throw ECompressionError();
         if (slot.DictionaryLength > 0 &&
             deflateSetDictionary(&z_, chunk - slot.DictionaryLength, static_cast<uInt>(slot.DictionaryLength)) != Z_OK)
             throw ECompressionError();
@@ -56,12 +71,12 @@ public:
         // The buffer exceeds deflate's expansion bound, so one call always completes the chunk.
         const bool complete = slot.Last ? status == Z_STREAM_END : z_.avail_in == 0 && z_.avail_out != 0;
         if (!complete) throw ECompressionError();
-        slot.Produced = outputCapacity - z_.avail_out;
-        slot.Crc = Crc32Of(chunk, static_cast<int64_t>(slot.Length));
+        return outputCapacity - z_.avail_out;
     }
 
-private:
     z_stream z_{};
+    bool zlibOpen_ = false;
+    std::unique_ptr<TFastDeflater> fast_;
 };
 
 // Chunks are numbered as they are read; workers take them in that order, the caller's thread
@@ -69,7 +84,8 @@ private:
 class TDeflatePool {
 public:
     TDeflatePool(uint32_t chunkSize, int level, unsigned workers)
-        : outputCapacity_(static_cast<size_t>(OutputBufferSize(chunkSize))), slots_(workers + 2) {
+        : outputCapacity_(std::max(static_cast<size_t>(OutputBufferSize(chunkSize)), TFastDeflater::Bound(chunkSize))),
+          slots_(workers + 2) {
         for (TSlot& slot : slots_) {
             slot.Input.reset(new uint8_t[kWindow + chunkSize]);
             slot.Output.reset(new uint8_t[outputCapacity_]);
