@@ -26,6 +26,7 @@ if [ ! -f "$DB" ]; then
   /work/shared/bench/make-fdb.sh "$DB" "$MIB" >&2
 fi
 
+tools/install-deps >&2
 export BUILD_DIR=${BUILD_DIR:-build}
 VORBEX=$BUILD_DIR/src/cli/vorbex.exe
 [ -f "$VORBEX" ] || tools/build --target vorbex >&2
