@@ -57,7 +57,7 @@ size_t TChunkDeflater::FastChunkInto(const uint8_t* data, size_t n, bool last, s
     if (n > 0) std::memcpy(staging_.data() + dictionaryLength_, data, n);
     const size_t produced =
         fast_->Deflate(staging_.data() + dictionaryLength_, n, dictionaryLength_, last, out.data(), out.size());
-    const size_t keep = std::min<size_t>(32768, dictionaryLength_ + n);
+    const size_t keep = std::min(kDeflateWindow, dictionaryLength_ + n);
     std::memmove(staging_.data(), staging_.data() + dictionaryLength_ + n - keep, keep);
     dictionaryLength_ = keep;
     return produced;
@@ -93,7 +93,7 @@ size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool las
 
 void TChunkDeflater::SetDictionary(const uint8_t* data, size_t n) {
     if (fast_) {
-        dictionaryLength_ = std::min<size_t>(n, 32768);
+        dictionaryLength_ = std::min(n, kDeflateWindow);
         staging_.assign(data + n - dictionaryLength_, data + n);
         return;
     }

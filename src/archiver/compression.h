@@ -2,6 +2,7 @@
 // The data step of the commit: an entry's source is read in chunks, each chunk deflated (raw
 // deflate, RFC 1951) or copied as it is, optionally encrypted, and appended to the archive while
 // the CRC-32 of the source bytes is kept.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@ public:
 uint32_t ChunkSizeForMode(uint8_t mode);
 // Output buffer of one pass for n bytes read: n + n div 10 + 12, rounded up to a multiple of 256.
 int64_t OutputBufferSize(int64_t n);
+
+// Deflate's window: the most source before a chunk that the chunk's matches can refer to.
+constexpr size_t kDeflateWindow = 32768;
 
 // More threads would hold more chunks in memory for no gain on the machines the tool runs on.
 constexpr unsigned kMaxDeflateWorkers = 4;

@@ -14,12 +14,10 @@
 
 namespace {
 
-constexpr size_t kWindow = 32768;
-
 // One chunk in flight. The buffers are allocated once per entry and never zero-filled: the
 // reader overwrites the input, deflate the output.
 struct TSlot {
-    std::unique_ptr<uint8_t[]> Input;   // kWindow bytes of dictionary room, then the chunk
+    std::unique_ptr<uint8_t[]> Input;   // kDeflateWindow bytes of dictionary room, then the chunk
     std::unique_ptr<uint8_t[]> Output;  // OutputBufferSize(chunk size) bytes
     size_t DictionaryLength = 0;
     size_t Length = 0;
@@ -49,7 +47,7 @@ public:
     TWorkerStream& operator=(const TWorkerStream&) = delete;
 
     void Compress(TSlot& slot, size_t outputCapacity) {
-        const uint8_t* chunk = slot.Input.get() + kWindow;
+        const uint8_t* chunk = slot.Input.get() + kDeflateWindow;
         slot.Produced = fast_ ? fast_->Deflate(chunk, slot.Length, slot.DictionaryLength, slot.Last,
                                                slot.Output.get(), outputCapacity)
                               : CompressWithZlib(slot, chunk, outputCapacity);
@@ -87,7 +85,7 @@ public:
         : outputCapacity_(std::max(static_cast<size_t>(OutputBufferSize(chunkSize)), TFastDeflater::Bound(chunkSize))),
           slots_(workers + 2) {
         for (TSlot& slot : slots_) {
-            slot.Input.reset(new uint8_t[kWindow + chunkSize]);
+            slot.Input.reset(new uint8_t[kDeflateWindow + chunkSize]);
             slot.Output.reset(new uint8_t[outputCapacity_]);
         }
         try {
@@ -194,15 +192,15 @@ bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int le
             if (context.BeforePass && context.BeforePass(submitted, size)) return false;
             TSlot& slot = pool.SlotOf(read);
             const size_t n = static_cast<size_t>(std::min<int64_t>(chunkSize, size - submitted));
-            source.ReadBuffer(slot.Input.get() + kWindow, static_cast<int64_t>(n));
+            source.ReadBuffer(slot.Input.get() + kDeflateWindow, static_cast<int64_t>(n));
             // The previous chunk's slot is not reused before this one is written, so its bytes
             // are still there to serve as this chunk's dictionary.
             slot.DictionaryLength = 0;
             if (read > 0) {
                 const TSlot& previous = pool.SlotOf(read - 1);
-                slot.DictionaryLength = std::min(kWindow, previous.DictionaryLength + previous.Length);
-                std::memcpy(slot.Input.get() + kWindow - slot.DictionaryLength,
-                            previous.Input.get() + kWindow + previous.Length - slot.DictionaryLength,
+                slot.DictionaryLength = std::min(kDeflateWindow, previous.DictionaryLength + previous.Length);
+                std::memcpy(slot.Input.get() + kDeflateWindow - slot.DictionaryLength,
+                            previous.Input.get() + kDeflateWindow + previous.Length - slot.DictionaryLength,
                             slot.DictionaryLength);
             }
             slot.Length = n;

@@ -44,7 +44,7 @@ std::vector<uint8_t> DeflateInChunks(const std::string& source, size_t chunk) {
         std::vector<uint8_t> out(TFastDeflater::Bound(n));
         const bool last = done + n == source.size();
         const size_t produced = deflater.Deflate(bytes + done, n, std::min<size_t>(done, 32768), last, out.data(), out.size());
-        if (!last) EXPECT_EQ(std::string(out.end() - (out.size() - produced) - 4, out.begin() + produced), std::string("\0\0\xFF\xFF", 4));
+        if (!last) EXPECT_EQ(std::string(out.begin() + produced - 4, out.begin() + produced), std::string("\0\0\xFF\xFF", 4));
         stream.insert(stream.end(), out.begin(), out.begin() + produced);
         done += n;
     } while (done < source.size());
