@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/name_helpers.h"
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 namespace {
 bool DirectoryExists(const std::string& path) {

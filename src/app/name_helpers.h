@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/dates.h"
+#include "core/dates.h"
 
 // The text with one backslash at its end: unchanged when it already ends in one.
 std::string AddTrailingBackslash(const std::string& folder);

@@ -1,7 +1,7 @@
 #include "archiver/base_archiver.h"
 
 #include "archiver/archive_files.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "archiver/errors.h"
 #include "archiver/options.h"
 #include "archiver/types.h"
-#include "toolkit/component.h"
-#include "toolkit/persistent.h"
-#include "toolkit/streams.h"
+#include "core/component.h"
+#include "core/persistent.h"
+#include "core/streams.h"
 
 class TVXBaseArchiver : public TComponent {
 public:

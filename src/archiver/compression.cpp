@@ -11,7 +11,7 @@
 #include "archiver/crc32.h"
 #include "archiver/records.h"
 #include "archiver/zip_crypto.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 uint32_t ChunkSizeForMode(uint8_t mode) {
     if (mode == 0) return 1048576;

@@ -10,7 +10,7 @@
 
 #include "archiver/dir_item.h"
 #include "archiver/fast_deflate.h"
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 class TStream;
 struct z_stream_s;

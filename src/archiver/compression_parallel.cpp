@@ -10,7 +10,7 @@
 
 #include "archiver/compression.h"
 #include "archiver/crc32.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "archiver/errors.h"
 #include "archiver/records.h"
-#include "toolkit/streams.h"
-#include "toolkit/text.h"
+#include "core/streams.h"
+#include "core/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/regional.h"
+#include "core/regional.h"
 
 uint32_t UserDefaultLocaleId();
 // Locale-aware comparison of two one-character texts: negative, 0 or positive.

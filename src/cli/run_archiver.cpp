@@ -4,7 +4,7 @@
 
 #include "archiver/records.h"
 #include "archiver/vorbex.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <exception>
 
-#include "settings/placement_text.h"
+#include "core/text.h"
+#include "settings/store/placement_text.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
-#include "toolkit/text.h"
 
 namespace {
 

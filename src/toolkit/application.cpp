@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
 #include "toolkit/controls.h"
-#include "toolkit/exceptions.h"
 #include "toolkit/forms.h"
 #include "toolkit/message_box.h"
 

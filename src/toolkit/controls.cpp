@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
+#include "core/text.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
 #include "toolkit/forms.h"
-#include "toolkit/text.h"
 
 TShiftState KeyboardShiftState() {
     TShiftState s = 0;

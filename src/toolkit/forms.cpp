@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     visible_ = false;

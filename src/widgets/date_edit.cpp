@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "core/exceptions.h"
+#include "core/regional.h"
+#include "core/text.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/regional.h"
-#include "toolkit/text.h"
 #include "widgets/popup_calendar.h"
 
 namespace {

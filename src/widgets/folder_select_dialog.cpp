@@ -7,7 +7,7 @@
 #include <exception>
 #include <vector>
 
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 #include "toolkit/graphics.h"
 #include "toolkit/message_box.h"
 #include "widgets/folder_paths.h"

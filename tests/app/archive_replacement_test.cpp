@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/archive_replacement.h"
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 namespace {
 using test_files::Exists;

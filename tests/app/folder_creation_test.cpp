@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/folder_creation.h"
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 namespace {
 using test_files::RemoveTree;

@@ -8,7 +8,7 @@
 #include "archiver/records.h"
 #include "archiver/vorbex.h"
 #include "data_fixtures.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "archiver/dir_manager.h"
 #include "archiver/errors.h"
 #include "archiver/records.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 using namespace core_fixtures;
 

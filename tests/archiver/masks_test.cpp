@@ -3,7 +3,7 @@
 
 #include "archiver/masks.h"
 #include "data_fixtures.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

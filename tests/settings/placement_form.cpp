@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "core/form_reader.h"
 #include "settings/settings_classes.h"
-#include "toolkit/form_reader.h"
 
 #undef RegisterClass
 

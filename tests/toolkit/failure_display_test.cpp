@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/exceptions.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
 #include "toolkit/message_box_capture.h"
 
 TEST(FailureText, PeriodOnlyAfterBytesAboveThePeriod) {

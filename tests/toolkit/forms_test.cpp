@@ -2,15 +2,15 @@
 
 #include <vector>
 
+#include "core/exceptions.h"
+#include "core/form_reader.h"
 #include "toolkit/application.h"
 #include "toolkit/bevel.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/form_reader.h"
 #include "toolkit/forms.h"
-#include "toolkit/label.h"
 #include "toolkit/gui_input.h"
+#include "toolkit/label.h"
 #include "toolkit/message_box_capture.h"
 #include "toolkit/toolkit_classes.h"
 

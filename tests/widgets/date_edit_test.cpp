@@ -5,9 +5,9 @@
 
 #include <commctrl.h>
 
+#include "core/form_reader.h"
 #include "toolkit/application.h"
 #include "toolkit/edit.h"
-#include "toolkit/form_reader.h"
 #include "toolkit/forms.h"
 #include "toolkit/message_box_capture.h"
 #include "toolkit/toolkit_classes.h"

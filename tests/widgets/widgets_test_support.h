@@ -1,7 +1,7 @@
 #pragma once
 // Fixed clocks and regional formats shared by the widget tests.
-#include "toolkit/dates.h"
-#include "toolkit/regional.h"
+#include "core/dates.h"
+#include "core/regional.h"
 
 // Sets "now" for the life of the object (noon of the given day) and restores the clock after.
 class FixedClock {

@@ -1,7 +1,7 @@
-#include "settings/placement_text.h"
+#include "settings/store/placement_text.h"
 
-#include "toolkit/ini_file.h"
-#include "toolkit/text.h"
+#include "core/ini_file.h"
+#include "core/text.h"
 
 std::string FormatPosition(const std::array<int, 4>& v) { return Format("%d,%d,%d,%d", v[0], v[1], v[2], v[3]); }
 

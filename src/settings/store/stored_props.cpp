@@ -1,6 +1,6 @@
-#include "settings/stored_props.h"
+#include "settings/store/stored_props.h"
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 struct TStoredPropBinding::TEntryEdit {
     explicit TEntryEdit(TStoredPropBinding& b) : binding(b) { binding.editing_ = true; }

@@ -1,4 +1,4 @@
-#include "toolkit/regional.h"
+#include "core/regional.h"
 
 #include <windows.h>
 

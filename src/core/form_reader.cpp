@@ -1,14 +1,12 @@
-#include "toolkit/form_reader.h"
-
-#include <windows.h>
+#include "core/form_reader.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <vector>
 
-#include "toolkit/component.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/component.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 namespace {
 
@@ -302,12 +300,3 @@ private:
 }  // namespace
 
 void ReadFormDescription(TComponent& root, const std::string& text) { Reader(root, text).Run(); }
-
-void ReadFormResource(TComponent& root, const std::string& resourceName) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC res = FindResourceA(module, resourceName.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-    if (!res) throw EReadError(Format("Resource %s not found", resourceName.c_str()));
-    HGLOBAL data = LoadResource(module, res);
-    const char* bytes = static_cast<const char*>(LockResource(data));
-    ReadFormDescription(root, std::string(bytes, SizeofResource(module, res)));
-}

@@ -1,8 +1,8 @@
-#include "toolkit/component.h"
+#include "core/component.h"
 
 #include <algorithm>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {
     if (owner_) owner_->InsertComponent(this);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/props_storage.h"
-#include "toolkit/component.h"
+#include "core/component.h"
+#include "settings/store/props_storage.h"
 
 class TStoredPropBinding {
 public:

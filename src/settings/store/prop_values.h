@@ -3,7 +3,7 @@
 // kind decides the form; a text that does not fit the kind leaves the property as it was.
 #include <string>
 
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 // Object-valued kinds (nested objects, lists, component links) give an empty text.
 std::string PropertyValueText(TPersistent& object, const TPropInfo& prop);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/properties.h"
+#include "core/properties.h"
 
 class TPersistent : public TObject {
 public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 enum class TOperation { opInsert, opRemove };
 

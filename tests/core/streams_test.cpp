@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 TEST(MemoryStream, ReadsBackWhatWasWritten) {
     TMemoryStream m;

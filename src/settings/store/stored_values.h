@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/props_storage.h"
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
+#include "settings/store/props_storage.h"
 
 class TStoredValue;
 // The handler may change the text that is about to be written or has just been read.

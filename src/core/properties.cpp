@@ -1,8 +1,8 @@
-#include "toolkit/properties.h"
+#include "core/properties.h"
 
 #include <map>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 int TEnumInfo::IndexOf(const std::string& name) const {
     for (size_t i = 0; i < Names.size(); ++i)

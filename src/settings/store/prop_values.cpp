@@ -1,4 +1,4 @@
-#include "settings/prop_values.h"
+#include "settings/store/prop_values.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/ini_file.h"
-#include "toolkit/text.h"
+#include "core/ini_file.h"
+#include "core/text.h"
 
 namespace {
 

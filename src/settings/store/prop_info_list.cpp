@@ -1,8 +1,8 @@
-#include "settings/prop_info_list.h"
+#include "settings/store/prop_info_list.h"
 
 #include <algorithm>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 TPropInfoList::TPropInfoList(const TPersistent& object) {
     for (const TPropInfo* p : object.ClassInfo().AllProps())

@@ -1,4 +1,4 @@
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 int64_t TStream::Size() {
     int64_t pos = Seek(0, TSeekOrigin::soCurrent);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "core/component.h"
 
 using TReadStringEvent =
     std::function<std::string(const std::string& section, const std::string& key, const std::string& def)>;

@@ -1,6 +1,6 @@
-#include "settings/stored_values.h"
+#include "settings/store/stored_values.h"
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 const TClassInfo& TStoredValues::StaticClass() {
     static const TClassInfo info = [] {

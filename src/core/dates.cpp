@@ -1,4 +1,4 @@
-#include "toolkit/dates.h"
+#include "core/dates.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/exceptions.h"
-#include "toolkit/ini_file.h"
+#include "core/exceptions.h"
+#include "core/ini_file.h"
 
 namespace {
 

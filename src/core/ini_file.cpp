@@ -1,4 +1,4 @@
-#include "toolkit/ini_file.h"
+#include "core/ini_file.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 namespace {
 // Stands in for "no such key" on the second look-up: a stored value is never this one control

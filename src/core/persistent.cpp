@@ -1,7 +1,7 @@
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 const TClassInfo& TPersistent::StaticClass() {
     static const TClassInfo info = [] {

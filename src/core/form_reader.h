@@ -16,5 +16,3 @@
 class TComponent;
 
 void ReadFormDescription(TComponent& root, const std::string& text);
-// The description stored as an RCDATA resource of the running program.
-void ReadFormResource(TComponent& root, const std::string& resourceName);

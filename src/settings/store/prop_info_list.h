@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 class TPropInfoList {
 public:

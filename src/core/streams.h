@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 

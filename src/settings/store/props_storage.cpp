@@ -1,8 +1,8 @@
-#include "settings/props_storage.h"
+#include "settings/store/props_storage.h"
 
-#include "settings/prop_info_list.h"
-#include "settings/prop_values.h"
-#include "toolkit/text.h"
+#include "core/text.h"
+#include "settings/store/prop_info_list.h"
+#include "settings/store/prop_values.h"
 
 void TPropsStorage::StoreAnyProperty(const TPropInfo& prop) {
     std::string value = Trim(PropertyValueText(*AObject, prop));
