@@ -4,10 +4,10 @@
 
 #include "app/archive_replacement.h"
 #include "app/backup_names.h"
-#include "app/folder_creation.h"
 #include "app/name_helpers.h"
 #include "archiver/vorbex.h"
 #include "core/exceptions.h"
+#include "core/paths.h"
 #include "settings/form_storage.h"
 #include "settings/settings_classes.h"
 #include "toolkit/application.h"

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "core/paths.h"
 #include "widgets/folder_paths.h"
 
 TDirectoryEdit::TDirectoryEdit(TComponent* owner) : TFileDirEdit(owner) {}

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/folder_creation.h"
 #include "core/exceptions.h"
+#include "core/paths.h"
 
 namespace {
 using test_files::RemoveTree;
