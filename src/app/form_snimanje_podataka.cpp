@@ -63,12 +63,7 @@ T* TFSnimanjePodataka::Child(const char* name) {
 }
 
 const TClassInfo& TFSnimanjePodataka::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TFSnimanjePodataka";
-        ci.Parent = &TForm::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TFSnimanjePodataka, TForm>("TFSnimanjePodataka");
     return info;
 }
 

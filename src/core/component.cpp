@@ -47,12 +47,8 @@ const std::any* TComponent::MethodAddress(const std::string& name) const {
 }
 
 const TClassInfo& TComponent::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TComponent";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {Published<TComponent>::Str("Name", &TComponent::Name, &TComponent::SetName)};
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TComponent, TPersistent>("TComponent", {
+        Published<TComponent>::Str("Name", &TComponent::Name, &TComponent::SetName),
+    });
     return info;
 }

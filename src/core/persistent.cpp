@@ -4,11 +4,7 @@
 #include "core/text.h"
 
 const TClassInfo& TPersistent::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TPersistent";
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TPersistent, void>("TPersistent");
     return info;
 }
 
@@ -18,13 +14,9 @@ void TPersistent::Assign(const TPersistent& source) {
 }
 
 const TClassInfo& TStringList::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TStringList";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {Published<TStringList>::List("Strings", &TStringList::Items, &TStringList::SetItems)};
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TStringList, TPersistent>("TStringList", {
+        Published<TStringList>::List("Strings", &TStringList::Items, &TStringList::SetItems),
+    });
     return info;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // <windows.h> maps RegisterClass to RegisterClassA; the class registry below must keep its name
@@ -82,6 +83,27 @@ public:
     const TPropInfo* FindProp(const std::string& name) const;
     bool InheritsFrom(const TClassInfo& other) const;
 };
+
+// The class information of T, derived from Parent (void for a root class): its name and its own
+// published properties in declaration order.
+template <class T, class Parent>
+TClassInfo MakeClassInfo(std::string name, std::vector<TPropInfo> props = {}) {
+    static_assert(std::is_void_v<Parent> || std::is_base_of_v<Parent, T>);
+    TClassInfo ci;
+    ci.Name = std::move(name);
+    if constexpr (!std::is_void_v<Parent>) ci.Parent = &Parent::StaticClass();
+    ci.Props = std::move(props);
+    return ci;
+}
+
+// The same for a component class that a form description may name: it also knows how to create
+// one for an owner.
+template <class T, class Parent>
+TClassInfo MakeCreatableClassInfo(std::string name, std::vector<TPropInfo> props = {}) {
+    TClassInfo ci = MakeClassInfo<T, Parent>(std::move(name), std::move(props));
+    ci.Create = [](TComponent* owner) -> TComponent* { return new T(owner); };
+    return ci;
+}
 
 // Component classes known to the form description reader.
 void RegisterClass(const TClassInfo& info);

@@ -12,12 +12,7 @@ TApplication::TApplication() : TComponent(nullptr) {}
 TApplication::~TApplication() { Shutdown(); }
 
 const TClassInfo& TApplication::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TApplication";
-        ci.Parent = &TComponent::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TApplication, TComponent>("TApplication");
     return info;
 }
 

@@ -26,12 +26,7 @@ TFPlacementTest::TFPlacementTest(TComponent* owner, TFormLog& log) : TForm(owner
 }
 
 const TClassInfo& TFPlacementTest::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TFPlacementTest";
-        ci.Parent = &TForm::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TFPlacementTest, TForm>("TFPlacementTest");
     return info;
 }
 

@@ -86,12 +86,7 @@ public:
         ReadFormDescription(*this, kDescription);
     }
     static const TClassInfo& StaticClass() {
-        static const TClassInfo info = [] {
-            TClassInfo ci;
-            ci.Name = "TTestForm";
-            ci.Parent = &TForm::StaticClass();
-            return ci;
-        }();
+        static const TClassInfo info = MakeClassInfo<TTestForm, TForm>("TTestForm");
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClass(); }

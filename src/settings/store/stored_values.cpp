@@ -3,13 +3,9 @@
 #include "core/text.h"
 
 const TClassInfo& TStoredValues::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TStoredValues";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {Published<TStoredValues>::List("Items", &TStoredValues::Entries, &TStoredValues::SetEntries)};
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TStoredValues, TPersistent>("TStoredValues", {
+        Published<TStoredValues>::List("Items", &TStoredValues::Entries, &TStoredValues::SetEntries),
+    });
     return info;
 }
 
