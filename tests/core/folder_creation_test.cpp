@@ -1,31 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "app/test_files.h"
-
 #include <windows.h>
 
 #include "core/exceptions.h"
 #include "core/paths.h"
+#include "support/files.h"
 
 namespace {
-using test_files::RemoveTree;
-
-bool IsFolder(const char* path) {
-    DWORD a = GetFileAttributesA(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 class FolderCreation : public ::testing::Test {
 protected:
     void SetUp() override {
-        RemoveTree(root);
-        CreateDirectoryA(root, nullptr);
+        support::FreshFolder(root);
         GetCurrentDirectoryA(MAX_PATH, saved);
         SetCurrentDirectoryA(root);
     }
     void TearDown() override {
         SetCurrentDirectoryA(saved);
-        RemoveTree(root);
+        support::RemoveTree(root);
     }
     const char* root = "c:\\folder_creation_test";
     char saved[MAX_PATH] = {};
@@ -34,7 +25,7 @@ protected:
 
 TEST_F(FolderCreation, AbsolutePathsAreMadeLevelByLevel) {
     EXPECT_TRUE(ForceDirectories("c:\\folder_creation_test\\a\\b\\c"));
-    EXPECT_TRUE(IsFolder("c:\\folder_creation_test\\a\\b\\c"));
+    EXPECT_TRUE(IsExistingFolder("c:\\folder_creation_test\\a\\b\\c"));
     EXPECT_TRUE(ForceDirectories("c:\\folder_creation_test\\a\\b\\c\\"));  // existing, trailing backslash
     EXPECT_TRUE(ForceDirectories("c:\\"));
     EXPECT_TRUE(ForceDirectories("c:"));
@@ -53,9 +44,9 @@ TEST_F(FolderCreation, EmptyTextRaisesCode3) {
 
 TEST_F(FolderCreation, RelativeTextsFollowTheCurrentFolder) {
     EXPECT_THROW(ForceDirectories("arhiva"), EInOutError);  // missing, first part of three or more
-    EXPECT_FALSE(IsFolder("c:\\folder_creation_test\\arhiva"));
+    EXPECT_FALSE(IsExistingFolder("c:\\folder_creation_test\\arhiva"));
     EXPECT_TRUE(ForceDirectories("ab"));  // too short to be made: reported done, nothing made
-    EXPECT_FALSE(IsFolder("c:\\folder_creation_test\\ab"));
+    EXPECT_FALSE(IsExistingFolder("c:\\folder_creation_test\\ab"));
     CreateDirectoryA("c:\\folder_creation_test\\postoji", nullptr);
     EXPECT_TRUE(ForceDirectories("postoji"));
 }

@@ -4,6 +4,7 @@
 
 #include "core/exceptions.h"
 #include "core/ini_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -14,12 +15,7 @@ class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override { DeleteIni(); }
     void TearDown() override { DeleteIni(); }
-    static void DeleteIni() {
-        char dir[MAX_PATH];
-        GetWindowsDirectoryA(dir, sizeof dir);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIni);
-        DeleteFileA((std::string(dir) + "\\" + kIni).c_str());
-    }
+    static void DeleteIni() { support::DeleteIniFile(kIni); }
     TIniFile ini{kIni};
 };
 

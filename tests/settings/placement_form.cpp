@@ -4,6 +4,7 @@
 
 #include "core/form_reader.h"
 #include "settings/settings_classes.h"
+#include "support/files.h"
 
 #undef RegisterClass
 
@@ -35,12 +36,7 @@ TFormStorage* TFPlacementTest::FormStorage1() const {
     return dynamic_cast<TFormStorage*>(FindComponent("FormStorage1"));
 }
 
-void DeletePlacementIni() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, sizeof dir);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kPlacementIni);
-    DeleteFileA((std::string(dir) + "\\" + kPlacementIni).c_str());
-}
+void DeletePlacementIni() { support::DeleteIniFile(kPlacementIni); }
 
 TFPlacementTest* CreatePlacementForm(TFormLog& log, const std::string& storageLines, const std::string& storedProp) {
     RegisterClass(TEdit::StaticClass());

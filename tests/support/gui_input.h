@@ -6,6 +6,8 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 
+namespace support {
+
 inline void PressKey(WORD vk, TShiftState shift = 0) {
     BYTE keys[256];
     GetKeyboardState(keys);
@@ -29,3 +31,5 @@ inline void PressAltChar(char ch) {
 }
 
 inline TWinControl* FocusedControl() { return TWinControl::FindControl(GetFocus()); }
+
+}  // namespace support

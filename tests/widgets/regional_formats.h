@@ -1,22 +1,6 @@
 #pragma once
-// Fixed clocks and regional formats shared by the widget tests.
-#include "core/dates.h"
+// Regional formats the widget tests run under.
 #include "core/regional.h"
-
-// Sets "now" for the life of the object (noon of the given day) and restores the clock after.
-class FixedClock {
-public:
-    FixedClock(int year, int month, int day, double time = 0.5) : saved_(Clock().Now) {
-        TDateTime now = EncodeDate(year, month, day) + time;
-        Clock().Now = [now] { return now; };
-    }
-    ~FixedClock() { Clock().Now = saved_; }
-    FixedClock(const FixedClock&) = delete;
-    FixedClock& operator=(const FixedClock&) = delete;
-
-private:
-    decltype(TClock::Now) saved_;
-};
 
 inline TRegionalSettings CroatianRegional() {
     TRegionalSettings s;

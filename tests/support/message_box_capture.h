@@ -1,10 +1,13 @@
 #pragma once
 // Replaces the program's message boxes for the life of the object: every request is recorded
 // and answered at once with IDOK, so no test waits for a person.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "toolkit/message_box.h"
+
+namespace support {
 
 struct CapturedMessageBox {
     std::string Text;
@@ -31,3 +34,5 @@ public:
 private:
     TMessageBoxHandler previous_;
 };
+
+}  // namespace support
