@@ -19,6 +19,8 @@ import textwrap
 import unittest
 
 APT_INSTALL = None
+# apt's messages are matched below: in English, whatever the tests' locale.
+ENGLISH = dict(os.environ, LC_ALL="C.UTF-8", LANGUAGE="")
 
 FAKE_APT_GET = textwrap.dedent("""\
     #!/bin/sh
@@ -44,7 +46,7 @@ FAKE_APT_GET = textwrap.dedent("""\
 
 
 def run_apt_install(packages, apt_get, extra_env=None):
-    env = dict(os.environ, APT_GET=apt_get, APT_RETRY_PAUSE="0", APT_RELEASE="bookworm")
+    env = dict(ENGLISH, APT_GET=apt_get, APT_RETRY_PAUSE="0", APT_RELEASE="bookworm")
     env.update(extra_env or {})
     return subprocess.run([APT_INSTALL] + packages, env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, text=True, timeout=120)
@@ -182,7 +184,7 @@ class ScratchRepository(unittest.TestCase):
         # Beforehand: the plain install really is unresolvable in this state.
         plain = subprocess.run(self.apt_get_both.split() + ["install", "-s", "-qq", "snimanje-probe-lib",
                                                             "snimanje-probe-lib:armhf"],
-                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=ENGLISH)
         self.assertNotEqual(plain.returncode, 0)
         self.assertIn("held broken packages", plain.stderr)
 
