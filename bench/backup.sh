@@ -36,4 +36,4 @@ pigz -t "$WORK/pigz1.gz"
 bench_table "$RUNS" vorbex1,vorbex zip,7z,pigz,cat \
   "vorbex1=vorbex.exe -m 1, 1 thread (Wine)" "vorbex=vorbex.exe -m 1, all processors (Wine)" \
   "zip=zip -1" "7z=7z a -tzip -mx=1" "pigz=pigz -1 -p 2 (gzip)" "cat=cat (read floor)"
-rm -rf "$WORK/in"
+rm -rf "$WORK/in" "$WORK"/*.zip "$WORK"/*.gz  # the .runs files stay

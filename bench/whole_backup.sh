@@ -45,4 +45,4 @@ python3 bench/check_archive.py "$INPUT" "$WORK"/{ours,zip,7z,pigz}.zip
 bench_table "$RUNS" ours zip,7z,pigz \
   "ours=copy (Wine cmd) + vorbex.exe -m 1 (Wine)" "zip=cp + zip -1" "7z=cp + 7z a -tzip -mx=1" \
   "pigz=cp + pigz -1 -p 2 -K"
-rm -rf "$WORK/in" "$STAGE"
+rm -rf "$WORK/in" "$STAGE" "$WORK"/*.zip  # a GiB and more; the .runs files stay
