@@ -23,7 +23,7 @@ def ratio(a, b):
 def main():
     size, work, load, runs, ours, peers = sys.argv[1:7]
     size = int(size)
-    labels = dict(spec.split("=", 1) for spec in sys.argv[7:])
+    labels = dict(arg.split("=", 1) for arg in sys.argv[7:])
     results = {key: medians(work, key) for key in labels}
     print("input: %d bytes (%.1f MiB), %d processors, medians of %s runs; after the runs: %s" % (
         size, size / 1048576, os.cpu_count(), runs, load.strip()))
