@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "archiver/base_archiver.h"
-#include "archiver/compression.h"
-#include "archiver/masks.h"
-#include "archiver/records.h"
-#include "archiver/source_files.h"
+#include "archiver/deflate/compression.h"
+#include "archiver/select/masks.h"
+#include "archiver/select/source_files.h"
+#include "archiver/zip/records.h"
 
 namespace {
 

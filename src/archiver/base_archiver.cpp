@@ -1,6 +1,6 @@
 #include "archiver/base_archiver.h"
 
-#include "archiver/archive_files.h"
+#include "archiver/write/archive_files.h"
 #include "toolkit/text.h"
 
 namespace {

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "archiver/dir_manager.h"
 #include "archiver/errors.h"
 #include "archiver/options.h"
 #include "archiver/types.h"
+#include "archiver/write/dir_manager.h"
 #include "toolkit/component.h"
 #include "toolkit/persistent.h"
 #include "toolkit/streams.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "archiver/records.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 #include "toolkit/text.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <set>
 
-#include "archiver/records.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 #include "data_fixtures.h"
 #include "toolkit/text.h"
 

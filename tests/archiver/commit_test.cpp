@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "archiver/core_fixtures.h"
-#include "archiver/records.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 
 using namespace core_fixtures;
 

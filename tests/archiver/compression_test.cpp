@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "archiver/compression.h"
-#include "archiver/crc32.h"
-#include "archiver/records.h"
+#include "archiver/deflate/compression.h"
+#include "archiver/deflate/crc32.h"
+#include "archiver/zip/records.h"
 #include "data_fixtures.h"
 
 namespace {

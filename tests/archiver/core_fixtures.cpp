@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "archiver/base_archiver.h"
-#include "archiver/records.h"
+#include "archiver/zip/records.h"
 
 namespace core_fixtures {
 

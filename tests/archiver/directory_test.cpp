@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "archiver/core_fixtures.h"
-#include "archiver/dir_manager.h"
 #include "archiver/errors.h"
-#include "archiver/records.h"
+#include "archiver/write/dir_manager.h"
+#include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 
 using namespace core_fixtures;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/fast_deflate.h"
+#include "archiver/deflate/fast_deflate.h"
 #include "data_fixtures.h"
 
 namespace {

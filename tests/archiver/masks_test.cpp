@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "archiver/masks.h"
+#include "archiver/select/masks.h"
 #include "data_fixtures.h"
 #include "toolkit/text.h"
 

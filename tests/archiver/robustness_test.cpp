@@ -8,8 +8,8 @@
 #include <random>
 
 #include "archiver/core_fixtures.h"
-#include "archiver/records.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 
 using namespace core_fixtures;
 

@@ -1,8 +1,8 @@
-#include "archiver/zip_crypto.h"
+#include "archiver/deflate/zip_crypto.h"
 
 #include <zlib.h>
 
-#include "archiver/system_random.h"
+#include "archiver/deflate/system_random.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "archiver/dir_manager.h"
+#include "archiver/write/dir_manager.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "archiver/errors.h"
-#include "archiver/records.h"
+#include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 #include "toolkit/text.h"
 

@@ -1,10 +1,10 @@
-#include "archiver/masks.h"
+#include "archiver/select/masks.h"
 
 #include <array>
 #include <mutex>
 
-#include "archiver/masks_platform.h"
-#include "archiver/path_resolution.h"
+#include "archiver/select/masks_platform.h"
+#include "archiver/select/path_resolution.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "archiver/source_files.h"
+#include "archiver/select/source_files.h"
 
 #include <windows.h>
 

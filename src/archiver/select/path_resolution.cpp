@@ -1,6 +1,6 @@
-#include "archiver/path_resolution.h"
+#include "archiver/select/path_resolution.h"
 
-#include "archiver/masks_platform.h"
+#include "archiver/select/masks_platform.h"
 
 namespace {
 

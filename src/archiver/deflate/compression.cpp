@@ -1,4 +1,4 @@
-#include "archiver/compression.h"
+#include "archiver/deflate/compression.h"
 
 #include <zlib.h>
 
@@ -8,9 +8,9 @@
 #include <optional>
 #include <thread>
 
-#include "archiver/crc32.h"
-#include "archiver/records.h"
-#include "archiver/zip_crypto.h"
+#include "archiver/deflate/crc32.h"
+#include "archiver/deflate/zip_crypto.h"
+#include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 
 uint32_t ChunkSizeForMode(uint8_t mode) {

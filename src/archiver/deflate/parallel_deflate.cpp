@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
-#include "archiver/compression.h"
-#include "archiver/crc32.h"
+#include "archiver/deflate/compression.h"
+#include "archiver/deflate/crc32.h"
 #include "toolkit/streams.h"
 
 namespace {

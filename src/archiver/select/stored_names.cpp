@@ -1,8 +1,8 @@
 #include <vector>
 
-#include "archiver/masks.h"
-#include "archiver/masks_platform.h"
-#include "archiver/path_resolution.h"
+#include "archiver/select/masks.h"
+#include "archiver/select/masks_platform.h"
+#include "archiver/select/path_resolution.h"
 
 namespace {
 

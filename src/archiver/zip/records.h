@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/dir_item.h"
+#include "archiver/zip/dir_item.h"
 
 // Sequential little-endian reads from a byte range; reading past the end raises the damaged
 // archive error (code 32) naming what was being read.

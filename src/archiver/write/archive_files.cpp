@@ -1,4 +1,4 @@
-#include "archiver/archive_files.h"
+#include "archiver/write/archive_files.h"
 
 #include <windows.h>
 

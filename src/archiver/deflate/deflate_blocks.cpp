@@ -1,11 +1,11 @@
-#include "archiver/deflate_blocks.h"
+#include "archiver/deflate/deflate_blocks.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "archiver/compression.h"
-#include "archiver/huffman_codes.h"
+#include "archiver/deflate/compression.h"
+#include "archiver/deflate/huffman_codes.h"
 
 namespace {
 

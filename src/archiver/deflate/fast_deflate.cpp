@@ -1,10 +1,10 @@
-#include "archiver/fast_deflate.h"
+#include "archiver/deflate/fast_deflate.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "archiver/compression.h"
-#include "archiver/deflate_blocks.h"
+#include "archiver/deflate/compression.h"
+#include "archiver/deflate/deflate_blocks.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "archiver/dir_array.h"
+#include "archiver/zip/dir_array.h"
 
 #include "archiver/errors.h"
 

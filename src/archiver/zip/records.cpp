@@ -1,4 +1,4 @@
-#include "archiver/records.h"
+#include "archiver/zip/records.h"
 
 #include <cstring>
 

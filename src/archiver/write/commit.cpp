@@ -3,9 +3,9 @@
 // directory, and undo everything when that fails or is cancelled.
 #include <algorithm>
 
-#include "archiver/archive_files.h"
 #include "archiver/base_archiver.h"
-#include "archiver/records.h"
+#include "archiver/write/archive_files.h"
+#include "archiver/zip/records.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archiver/bit_writer.h"
+#include "archiver/deflate/bit_writer.h"
 
 constexpr unsigned kLiteralLengthSymbols = 286;
 constexpr unsigned kDistanceSymbols = 30;

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "archiver/dir_item.h"
-#include "archiver/fast_deflate.h"
+#include "archiver/deflate/fast_deflate.h"
+#include "archiver/zip/dir_item.h"
 #include "toolkit/exceptions.h"
 
 class TStream;

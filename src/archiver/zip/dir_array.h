@@ -2,7 +2,7 @@
 // A growable array of directory items, sized exactly to its count.
 #include <vector>
 
-#include "archiver/dir_item.h"
+#include "archiver/zip/dir_item.h"
 
 class TVXDirArray {
 public:

@@ -1,4 +1,4 @@
-#include "archiver/crc32.h"
+#include "archiver/deflate/crc32.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "archiver/system_random.h"
+#include "archiver/deflate/system_random.h"
 
 #include <windows.h>
 #include <ntsecapi.h>

@@ -1,4 +1,4 @@
-#include "archiver/huffman_codes.h"
+#include "archiver/deflate/huffman_codes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "archiver/masks_platform.h"
+#include "archiver/select/masks_platform.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archiver/dir_array.h"
+#include "archiver/zip/dir_array.h"
 
 class TStream;
 class TComponent;
