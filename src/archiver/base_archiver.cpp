@@ -1,5 +1,6 @@
 #include "archiver/base_archiver.h"
 
+#include "archiver/select/file_selection.h"
 #include "archiver/write/archive_files.h"
 #include "toolkit/text.h"
 
@@ -237,6 +238,20 @@ void TVXBaseArchiver::EndUpdate() {
         --updateCount_;
 }
 
+void TVXBaseArchiver::CommitUpdate() {
+    if (updateCount_ <= 0) return;
+    updateCount_ = 0;
+    // Closing inside a batch ended it without a commit.
+    if (!dirManager_) return;
+    TWriteHost& host = *this;
+    commit_ = std::make_unique<TVXCommit>(*dirManager_, *archiveStream_, host, this);
+    commit_->Run();
+}
+
+void TVXBaseArchiver::DiscardEntry(int index) {
+    if (commit_) commit_->DiscardEntry(index);
+}
+
 void TVXBaseArchiver::CancelUpdate() {
     if (updateCount_ <= 0) return;
     updateCount_ = 0;
@@ -259,6 +274,11 @@ void TVXBaseArchiver::AddMatchingFiles(const std::string& fileMask, uint16_t sea
         CancelUpdate();
         throw;
     }
+}
+
+void TVXBaseArchiver::AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
+                                       const TStringList& exclusionMasks) {
+    SelectFiles(*this, fileMasks, searchAttr, operation, exclusionMasks, dirManager_->Items);
 }
 
 std::string TVXBaseArchiver::MakeTempFileName() {

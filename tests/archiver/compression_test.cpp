@@ -3,8 +3,9 @@
 
 #include <cstring>
 
-#include "archiver/deflate/compression.h"
+#include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
+#include "archiver/deflate/entry_data.h"
 #include "archiver/zip/records.h"
 #include "data_fixtures.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "archiver/deflate/compression.h"
+#include "archiver/deflate/compression_error.h"
 #include "archiver/deflate/huffman_codes.h"
 
 namespace {

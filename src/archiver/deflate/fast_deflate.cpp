@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "archiver/deflate/compression.h"
+#include "archiver/deflate/compression_error.h"
 #include "archiver/deflate/deflate_blocks.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include <zlib.h>
+#include "archiver/deflate/parallel_deflate.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "archiver/deflate/compression.h"
+#include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
 #include "toolkit/streams.h"
 
@@ -33,18 +33,11 @@ struct TSlot {
 class TWorkerStream {
 public:
     explicit TWorkerStream(int level) {
-        if (UsesFastEngine(level)) {
+        if (UsesFastEngine(level))
             fast_ = std::make_unique<TFastDeflater>();
-            return;
-        }
-        if (deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw ECompressionError();
-        zlibOpen_ = true;
+        else
+            zlib_ = std::make_unique<TZlibDeflate>(level);
     }
-    ~TWorkerStream() {
-        if (zlibOpen_) deflateEnd(&z_);
-    }
-    TWorkerStream(const TWorkerStream&) = delete;
-    TWorkerStream& operator=(const TWorkerStream&) = delete;
 
     void Compress(TSlot& slot, size_t outputCapacity) {
         const uint8_t* chunk = slot.Input.get() + kDeflateWindow;
@@ -56,24 +49,16 @@ public:
 
 private:
     size_t CompressWithZlib(const TSlot& slot, const uint8_t* chunk, size_t outputCapacity) {
-        if (deflateReset(&z_) != Z_OK) throw ECompressionError();
-        if (slot.DictionaryLength > 0 &&
-            deflateSetDictionary(&z_, chunk - slot.DictionaryLength, static_cast<uInt>(slot.DictionaryLength)) != Z_OK)
-            throw ECompressionError();
-        z_.next_in = const_cast<Bytef*>(chunk);
-        z_.avail_in = static_cast<uInt>(slot.Length);
-        z_.next_out = slot.Output.get();
-        z_.avail_out = static_cast<uInt>(outputCapacity);
-        const int status = deflate(&z_, slot.Last ? Z_FINISH : Z_SYNC_FLUSH);
-        if (status < 0) throw ECompressionError();
+        zlib_->Reset();
+        if (slot.DictionaryLength > 0) zlib_->SetDictionary(chunk - slot.DictionaryLength, slot.DictionaryLength);
+        zlib_->Feed(chunk, slot.Length);
+        size_t produced = 0;
         // The buffer exceeds deflate's expansion bound, so one call always completes the chunk.
-        const bool complete = slot.Last ? status == Z_STREAM_END : z_.avail_in == 0 && z_.avail_out != 0;
-        if (!complete) throw ECompressionError();
-        return outputCapacity - z_.avail_out;
+        if (!zlib_->Deflate(slot.Output.get(), outputCapacity, slot.Last, produced)) throw ECompressionError();
+        return produced;
     }
 
-    z_stream z_{};
-    bool zlibOpen_ = false;
+    std::unique_ptr<TZlibDeflate> zlib_;
     std::unique_ptr<TFastDeflater> fast_;
 };
 
@@ -178,8 +163,8 @@ private:
 }  // namespace
 
 bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int level, unsigned workers,
-                       const TEntryDataContext& context, uint32_t& crc, int64_t& processed,
-                       const std::function<void(uint8_t*, size_t)>& emit) {
+                       const std::function<bool(int64_t processed, int64_t total)>& beforePass, uint32_t& crc,
+                       int64_t& processed, const std::function<void(uint8_t*, size_t)>& emit) {
     const int64_t chunks = (size + chunkSize - 1) / chunkSize;
     workers = static_cast<unsigned>(std::min<int64_t>(workers, chunks));
     TDeflatePool pool(chunkSize, level, workers);
@@ -189,7 +174,7 @@ bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int le
     while (written < chunks) {
         // Read ahead while a slot is free, so that the workers never wait for the caller.
         while (read < chunks && read - written < static_cast<int64_t>(pool.Capacity())) {
-            if (context.BeforePass && context.BeforePass(submitted, size)) return false;
+            if (beforePass && beforePass(submitted, size)) return false;
             TSlot& slot = pool.SlotOf(read);
             const size_t n = static_cast<size_t>(std::min<int64_t>(chunkSize, size - submitted));
             source.ReadBuffer(slot.Input.get() + kDeflateWindow, static_cast<int64_t>(n));

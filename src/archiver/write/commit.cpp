@@ -1,10 +1,9 @@
-// The commit of an update batch: cut the archive at the first changed entry, keep the old tail
-// in a temporary file, write new entries in place and copy unchanged ones back, write the
-// directory, and undo everything when that fails or is cancelled.
+#include "archiver/write/commit.h"
+
 #include <algorithm>
 
-#include "archiver/base_archiver.h"
 #include "archiver/write/archive_files.h"
+#include "archiver/write/entry_writer.h"
 #include "archiver/zip/records.h"
 
 namespace {
@@ -17,15 +16,18 @@ bool WritesNewData(const TDirItem& item) {
 
 }  // namespace
 
-void TVXBaseArchiver::DiscardEntry(int index) {
-    auto& d = commit_.discarded;
+TVXCommit::TVXCommit(TVXDirManager& dir, TStream& archive, TWriteHost& host, const TComponent* owner)
+    : dir_(dir), archive_(archive), host_(host), owner_(owner) {}
+
+void TVXCommit::DiscardEntry(int index) {
+    auto& d = discarded_;
     auto at = std::lower_bound(d.begin(), d.end(), index);
     if (at == d.end() || *at != index) d.insert(at, index);
 }
 
-int TVXBaseArchiver::FindFirstChange() const {
-    const TVXDirArray& snapshot = dirManager_->Snapshot;
-    const TVXDirArray& items = dirManager_->Items;
+int TVXCommit::FindFirstChange() const {
+    const TVXDirArray& snapshot = dir_.Snapshot;
+    const TVXDirArray& items = dir_.Items;
     const int n = std::min(snapshot.Count(), items.Count());
     for (int i = 0; i < n; ++i) {
         const TDirItem& current = *items.ItemPtr(i);
@@ -34,76 +36,69 @@ int TVXBaseArchiver::FindFirstChange() const {
     return n;
 }
 
-TVXProcessOperation TVXBaseArchiver::ReportedOperation() const {
-    if (commit_.firstPending < 0) return poDelete;
-    return dirManager_->Items.ItemPtr(commit_.firstPending)->Operation;
+TVXProcessOperation TVXCommit::ReportedOperation() const {
+    if (firstPending_ < 0) return poDelete;
+    return dir_.Items.ItemPtr(firstPending_)->Operation;
 }
 
-void TVXBaseArchiver::CommitUpdate() {
-    if (updateCount_ <= 0) return;
-    updateCount_ = 0;
-    // Closing inside a batch ended it without a commit.
-    if (!dirManager_) return;
-    TVXDirManager& dir = *dirManager_;
-    TStream& archive = *archiveStream_;
-
-    commit_ = TCommitRun{};
-    progress_.ItemsDone = 0;
-    progress_.ItemsToDo = 0;
-    progress_.Cancel = false;
-    progress_.ProgressOn = true;
-    for (int i = 0; i < dir.Items.Count(); ++i) {
-        if (!dir.Items.ItemPtr(i)->Pending) continue;
-        ++progress_.ItemsToDo;
-        if (commit_.firstPending < 0) commit_.firstPending = i;
+void TVXCommit::Run() {
+    TProgressState& progress = host_.Progress();
+    progress.ItemsDone = 0;
+    progress.ItemsToDo = 0;
+    progress.Cancel = false;
+    progress.ProgressOn = true;
+    for (int i = 0; i < dir_.Items.Count(); ++i) {
+        if (!dir_.Items.ItemPtr(i)->Pending) continue;
+        ++progress.ItemsToDo;
+        if (firstPending_ < 0) firstPending_ = i;
     }
-    commit_.firstChange = FindFirstChange();
-    commit_.savedStartOffset = dir.StartOffset;
+    firstChange_ = FindFirstChange();
+    savedStartOffset_ = dir_.StartOffset;
     const TVXProcessOperation reported = ReportedOperation();
 
-    FireOverallProgress(0, reported, ppStart);
-    if (progress_.Cancel) {
+    host_.FireOverallProgress(0, reported, ppStart);
+    if (progress.Cancel) {
         // Nothing was written: the batch's items must not outlive it.
-        dir.Items.Assign(dir.Snapshot);
+        dir_.Items.Assign(dir_.Snapshot);
         return;
     }
 
     try {
-        if (dir.Snapshot.Count() > commit_.firstChange) {
-            CopyTailToTemp(commit_.firstChange);
-            const TDirItem& firstChanged = *dir.Snapshot.ItemPtr(commit_.firstChange);
-            commit_.cutPosition = static_cast<int64_t>(ItemLocalHeaderOffset(firstChanged)) + dir.StartOffset;
+        if (dir_.Snapshot.Count() > firstChange_) {
+            CopyTailToTemp(firstChange_);
+            const TDirItem& firstChanged = *dir_.Snapshot.ItemPtr(firstChange_);
+            cutPosition_ = static_cast<int64_t>(ItemLocalHeaderOffset(firstChanged)) + dir_.StartOffset;
         } else {
             // Where the old directory was found (0 without one): the end record's recorded
             // offset is no use for ZIP64 archives and the two agree for all others.
-            commit_.cutPosition = dir.CentralDirPosition();
+            cutPosition_ = dir_.CentralDirPosition();
         }
-        archive.SetPosition(commit_.cutPosition);
-        archive.SetSize(commit_.cutPosition);
-        commit_.cut = true;
+        archive_.SetPosition(cutPosition_);
+        archive_.SetSize(cutPosition_);
+        cut_ = true;
 
-        for (int i = commit_.firstChange; i < dir.Items.Count(); ++i) {
-            if (WritesNewData(*dir.Items.ItemPtr(i))) {
-                WriteNewEntry(i);
-                ++progress_.ItemsDone;
+        for (int i = firstChange_; i < dir_.Items.Count(); ++i) {
+            if (WritesNewData(*dir_.Items.ItemPtr(i))) {
+                WriteNewEntry(host_, archive_, *dir_.Items.ItemPtr(i));
+                ++progress.ItemsDone;
             } else {
                 CopyEntry(i);
             }
-            if (progress_.Cancel) break;
+            if (progress.Cancel) break;
         }
-        if (!progress_.Cancel) {
-            for (auto at = commit_.discarded.rbegin(); at != commit_.discarded.rend(); ++at) dir.Items.Delete(*at);
+        if (!progress.Cancel) {
+            for (auto at = discarded_.rbegin(); at != discarded_.rend(); ++at) dir_.Items.Delete(*at);
             // Entries written or copied now carry plain stream positions; the ones in front of
             // the cut get the prefix added, so that every recorded offset counts the same way.
-            if (dir.StartOffset != 0) {
-                for (int i = 0; i < commit_.firstChange; ++i) {
-                    TDirItem& item = *dir.Items.ItemPtr(i);
-                    const uint64_t offset = ItemLocalHeaderOffset(item) + static_cast<uint64_t>(dir.StartOffset);
+            if (dir_.StartOffset != 0) {
+                for (int i = 0; i < firstChange_; ++i) {
+                    TDirItem& item = *dir_.Items.ItemPtr(i);
+                    const uint64_t offset = ItemLocalHeaderOffset(item) + static_cast<uint64_t>(dir_.StartOffset);
                     SetItemLocalHeaderOffset(item, offset);
                 }
-                dir.StartOffset = 0;
+                dir_.StartOffset = 0;
             }
-            dir.WriteCentralDirectory();
+            dir_.WriteCentralDirectory();
             DeleteTemp();
         }
     } catch (...) {
@@ -115,56 +110,52 @@ void TVXBaseArchiver::CommitUpdate() {
         throw;
     }
 
-    if (progress_.Cancel) {
+    if (progress.Cancel) {
         Rollback();
         return;
     }
     FinishMoves();
     // The archive is complete here; a handler of the last report can no longer undo it.
-    FireOverallProgress(100, reported, ppEnd);
+    host_.FireOverallProgress(100, reported, ppEnd);
 }
 
-void TVXBaseArchiver::FinishMoves() {
-    TVXDirArray& items = dirManager_->Items;
+void TVXCommit::FinishMoves() {
+    TVXDirArray& items = dir_.Items;
     for (int i = 0; i < items.Count(); ++i) {
         const TDirItem item = items.GetItem(i);
         if (!item.Pending || item.Operation != poMove) continue;
         if (CentralOf(item).ExternalAttributes & 0x10) continue;
         if (DeleteArchiveFile(item.SourcePath)) continue;
-        EVXException failure(vxerr::CannotDeleteMovedFile, item.SourcePath, this);
-        if (!FireProcessFileFailure(item.SourcePath, item.Operation, failure)) throw failure;
+        EVXException failure(vxerr::CannotDeleteMovedFile, item.SourcePath, owner_);
+        if (!host_.FireProcessFileFailure(item.SourcePath, item.Operation, failure)) throw failure;
     }
 }
 
-void TVXBaseArchiver::CopyTailToTemp(int index) {
-    TVXDirManager& dir = *dirManager_;
-    TStream& archive = *archiveStream_;
-    commit_.tempName = MakeTempFileName();
-    commit_.temp = std::make_unique<TFileStream>(commit_.tempName, fmCreate);
-    const int64_t start = static_cast<int64_t>(ItemLocalHeaderOffset(*dir.Snapshot.ItemPtr(index))) + dir.StartOffset;
-    const int64_t length = archive.Size() - start;
-    archive.SetPosition(start);
-    if (length > 0) commit_.temp->CopyFrom(archive, length);
+void TVXCommit::CopyTailToTemp(int index) {
+    tempName_ = host_.MakeTempFileName();
+    temp_ = std::make_unique<TFileStream>(tempName_, fmCreate);
+    const int64_t start = static_cast<int64_t>(ItemLocalHeaderOffset(*dir_.Snapshot.ItemPtr(index))) + dir_.StartOffset;
+    const int64_t length = archive_.Size() - start;
+    archive_.SetPosition(start);
+    if (length > 0) temp_->CopyFrom(archive_, length);
 }
 
-void TVXBaseArchiver::CopyEntry(int index) {
-    TVXDirManager& dir = *dirManager_;
-    TStream& archive = *archiveStream_;
-    TDirItem& item = *dir.Items.ItemPtr(index);
+void TVXCommit::CopyEntry(int index) {
+    TDirItem& item = *dir_.Items.ItemPtr(index);
     // The item at the same place comes first: an archive may hold one name twice, and the first
     // of them is not necessarily this entry's data.
     const TDirItem* counterpart = nullptr;
-    if (index < dir.Snapshot.Count() && dir.Snapshot.ItemPtr(index)->StoredName == item.StoredName)
-        counterpart = dir.Snapshot.ItemPtr(index);
-    for (int j = 0; j < dir.Snapshot.Count() && !counterpart; ++j)
-        if (dir.Snapshot.ItemPtr(j)->StoredName == item.StoredName) counterpart = dir.Snapshot.ItemPtr(j);
+    if (index < dir_.Snapshot.Count() && dir_.Snapshot.ItemPtr(index)->StoredName == item.StoredName)
+        counterpart = dir_.Snapshot.ItemPtr(index);
+    for (int j = 0; j < dir_.Snapshot.Count() && !counterpart; ++j)
+        if (dir_.Snapshot.ItemPtr(j)->StoredName == item.StoredName) counterpart = dir_.Snapshot.ItemPtr(j);
     if (!counterpart) throw EVXException(vxerr::NoSnapshotCounterpart, nullptr);
     const int64_t source =
-        static_cast<int64_t>(ItemLocalHeaderOffset(*counterpart)) + dir.StartOffset - commit_.cutPosition;
+        static_cast<int64_t>(ItemLocalHeaderOffset(*counterpart)) + dir_.StartOffset - cutPosition_;
     // The entry's bytes exist only in the saved tail; one in front of the cut was not saved.
-    if (!commit_.temp || source < 0) throw EVXException(vxerr::NoSnapshotCounterpart, nullptr);
+    if (!temp_ || source < 0) throw EVXException(vxerr::NoSnapshotCounterpart, nullptr);
 
-    TFileStream& temp = *commit_.temp;
+    TFileStream& temp = *temp_;
     uint8_t bytes[TLocalHeader::Size];
     temp.SetPosition(source);
     temp.ReadBuffer(bytes, sizeof bytes);
@@ -182,45 +173,8 @@ void TVXBaseArchiver::CopyEntry(int index) {
         const bool signed_ = TByteReader(signature, 4, "data descriptor").U32() == kDataDescriptorSignature;
         length += (signed_ ? 4 : 0) + 4 + (wide ? 16 : 8);
     }
-    SetItemLocalHeaderOffset(item, static_cast<uint64_t>(archive.Position()));
+    SetItemLocalHeaderOffset(item, static_cast<uint64_t>(archive_.Position()));
     temp.SetPosition(source);
-    archive.CopyFrom(temp, length);
+    archive_.CopyFrom(temp, length);
 }
 
-void TVXBaseArchiver::DeleteTemp() {
-    commit_.temp.reset();
-    DeleteArchiveFile(commit_.tempName);
-    commit_.tempName.clear();
-}
-
-void TVXBaseArchiver::RestoreFromTemp() {
-    if (!commit_.temp) throw EVXException(vxerr::NoTemporaryCopy, nullptr);
-    TStream& archive = *archiveStream_;
-    archive.SetPosition(commit_.cutPosition);
-    archive.SetSize(commit_.cutPosition);
-    const int64_t length = commit_.temp->Size();
-    commit_.temp->SetPosition(0);
-    if (length > 0) archive.CopyFrom(*commit_.temp, length);
-    DeleteTemp();
-}
-
-void TVXBaseArchiver::Rollback() {
-    TVXDirManager& dir = *dirManager_;
-    dir.Items.Assign(dir.Snapshot);
-    dir.StartOffset = commit_.savedStartOffset;
-    if (!commit_.cut) {
-        // Failed before the archive was touched: only a partial tail copy may be left.
-        DeleteTemp();
-        return;
-    }
-    if (commit_.temp) {
-        RestoreFromTemp();
-    } else {
-        // Everything after the cut is new; the old directory goes back where it was.
-        TStream& archive = *archiveStream_;
-        archive.SetPosition(commit_.cutPosition);
-        archive.SetSize(commit_.cutPosition);
-        dir.WriteCentralDirectory();
-    }
-    commit_.cut = false;
-}

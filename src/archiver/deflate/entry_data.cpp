@@ -1,14 +1,13 @@
-#include "archiver/deflate/compression.h"
-
-#include <zlib.h>
+#include "archiver/deflate/entry_data.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <thread>
 
+#include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
+#include "archiver/deflate/parallel_deflate.h"
 #include "archiver/deflate/zip_crypto.h"
 #include "archiver/zip/records.h"
 #include "toolkit/streams.h"
@@ -18,86 +17,6 @@ uint32_t ChunkSizeForMode(uint8_t mode) {
     if (mode <= 3) return 524288;
     if (mode <= 6) return 1048576;
     return 1572864;
-}
-
-int64_t OutputBufferSize(int64_t n) {
-    const int64_t bound = n + n / 10 + 12;
-    return (bound + 255) / 256 * 256;
-}
-
-TChunkDeflater::TChunkDeflater(int level) {
-    if (UsesFastEngine(level)) {
-        fast_ = std::make_unique<TFastDeflater>();
-        return;
-    }
-    stream_ = new z_stream{};
-    // Negative window bits: raw deflate, without the zlib wrapper's header and Adler-32 trailer,
-    // which have no place in a ZIP entry.
-    if (deflateInit2(stream_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-        delete stream_;
-        throw ECompressionError();
-    }
-}
-
-TChunkDeflater::~TChunkDeflater() {
-    if (stream_ == nullptr) return;
-    if (!ended_) deflateEnd(stream_);
-    delete stream_;
-}
-
-std::vector<uint8_t> TChunkDeflater::DeflateChunk(const uint8_t* data, int64_t n, bool last) {
-    std::vector<uint8_t> out;
-    out.resize(DeflateChunkInto(data, n, last, out));
-    return out;
-}
-
-size_t TChunkDeflater::FastChunkInto(const uint8_t* data, size_t n, bool last, std::vector<uint8_t>& out) {
-    if (out.size() < TFastDeflater::Bound(n)) out.resize(TFastDeflater::Bound(n));
-    if (staging_.size() < dictionaryLength_ + n) staging_.resize(dictionaryLength_ + n);
-    if (n > 0) std::memcpy(staging_.data() + dictionaryLength_, data, n);
-    const size_t produced =
-        fast_->Deflate(staging_.data() + dictionaryLength_, n, dictionaryLength_, last, out.data(), out.size());
-    const size_t keep = std::min(kDeflateWindow, dictionaryLength_ + n);
-    std::memmove(staging_.data(), staging_.data() + dictionaryLength_ + n - keep, keep);
-    dictionaryLength_ = keep;
-    return produced;
-}
-
-size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool last, std::vector<uint8_t>& out) {
-    if (fast_) return FastChunkInto(data, static_cast<size_t>(n), last, out);
-    // Only grown, never shrunk: resizing down and up again would clear the buffer every pass.
-    const size_t bound = static_cast<size_t>(OutputBufferSize(n));
-    if (out.size() < bound) out.resize(bound);
-    stream_->next_in = const_cast<Bytef*>(data);
-    stream_->avail_in = static_cast<uInt>(n);
-    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
-    size_t produced = 0;
-    for (;;) {
-        stream_->next_out = out.data() + produced;
-        stream_->avail_out = static_cast<uInt>(out.size() - produced);
-        const int status = deflate(stream_, flush);
-        if (status < 0) throw ECompressionError();
-        produced = out.size() - stream_->avail_out;
-        const bool done = last ? status == Z_STREAM_END : stream_->avail_in == 0 && stream_->avail_out != 0;
-        if (done) break;
-        // The buffer is sized beyond deflate's expansion bound, so one call always finishes the
-        // chunk; growing it only keeps a future zlib with other bounds from failing.
-        out.resize(out.size() + 65536);
-    }
-    if (last) {
-        deflateEnd(stream_);
-        ended_ = true;
-    }
-    return produced;
-}
-
-void TChunkDeflater::SetDictionary(const uint8_t* data, size_t n) {
-    if (fast_) {
-        dictionaryLength_ = std::min(n, kDeflateWindow);
-        staging_.assign(data + n - dictionaryLength_, data + n);
-        return;
-    }
-    if (deflateSetDictionary(stream_, data, static_cast<uInt>(n)) != Z_OK) throw ECompressionError();
 }
 
 namespace {
@@ -170,7 +89,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
         }
         if (parallel) {
             uint32_t finishedCrc = 0;
-            DeflateInParallel(source, size, chunkSize, level, workers, context, finishedCrc, processed, emit);
+            DeflateInParallel(source, size, chunkSize, level, workers, context.BeforePass, finishedCrc, processed, emit);
             if (!encrypt) crc = finishedCrc ^ 0xFFFFFFFFu;
         }
         std::vector<uint8_t> output;
