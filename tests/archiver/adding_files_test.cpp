@@ -108,15 +108,14 @@ TEST_F(Selection, FolderItemsFollowTheirContents) {
     ASSERT_NE(folder, names.end());
     EXPECT_LT(file, folder);
     const TDirItem& item = *FindItem(archiver, "sub/deeper/");
-    const TCentralHeader h = CentralOf(item);
-    EXPECT_EQ(h.Crc32, 0u);
-    EXPECT_EQ(h.CompressedSize, 0u);
-    EXPECT_EQ(h.UncompressedSize, 0u);
-    EXPECT_EQ(h.Method, 0) << "folders are stored: readers refuse deflated entries without data";
-    EXPECT_NE(h.ExternalAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_NE(h.Date, 0);
-    EXPECT_EQ(h.Flags, 0) << "a folder has no data to encrypt";
-    EXPECT_EQ(CentralOf(*FindItem(archiver, "sub/deeper/d.txt")).Flags, kFlagEncrypted);
+    EXPECT_EQ(item.Crc32, 0u);
+    EXPECT_EQ(item.CompressedSize, 0u);
+    EXPECT_EQ(item.UncompressedSize, 0u);
+    EXPECT_EQ(item.Method, 0) << "folders are stored: readers refuse deflated entries without data";
+    EXPECT_NE(item.ExternalAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(item.Date, 0);
+    EXPECT_EQ(item.Flags, 0) << "a folder has no data to encrypt";
+    EXPECT_EQ(FindItem(archiver, "sub/deeper/d.txt")->Flags, kFlagEncrypted);
 }
 
 TEST_F(Selection, ConfirmAndNoCompressionMasks) {
@@ -132,10 +131,10 @@ TEST_F(Selection, ConfirmAndNoCompressionMasks) {
     const TDirItem* other = FindItem(archiver, "noext");
     ASSERT_TRUE(text && other);
     EXPECT_EQ(text->EntryCompressionMode, 0);
-    EXPECT_EQ(CentralOf(*text).Method, 8) << "level 0 deflate, not stored";
-    EXPECT_GT(ItemCompressedSize(*text), ItemUncompressedSize(*text));
+    EXPECT_EQ(text->Method, 8) << "level 0 deflate, not stored";
+    EXPECT_GT(text->CompressedSize, text->UncompressedSize);
     EXPECT_EQ(other->EntryCompressionMode, 1);
-    EXPECT_LT(ItemCompressedSize(*other), ItemUncompressedSize(*other));
+    EXPECT_LT(other->CompressedSize, other->UncompressedSize);
 }
 
 TEST_F(Selection, ProgressPercentages) {
@@ -177,7 +176,7 @@ TEST_F(Selection, CancelWhileDataFlowsStopsTheCommit) {
     archiver.AddMatchingFiles("sub\\*.*", 63, "");
     for (const std::string& name : StoredNames(archiver)) {
         const TDirItem* item = FindItem(archiver, name);
-        EXPECT_NE(CentralOf(*item).Crc32, 0xFFFFFFFFu) << name << " kept without its data";
+        EXPECT_NE(item->Crc32, 0xFFFFFFFFu) << name << " kept without its data";
     }
     archiver.Close();
     fixtures::ExpectEntries(zip, {});
@@ -261,7 +260,7 @@ TEST_F(Selection, ArchivesForTheReaders) {
             const TDirItem& item = *items.ItemPtr(i);
             const bool folder = item.StoredName.back() == '/';
             if (!folder) {
-                EXPECT_EQ(CentralOf(item).Method, c.method) << c.file << " " << item.StoredName;
+                EXPECT_EQ(item.Method, c.method) << c.file << " " << item.StoredName;
             }
             expected.emplace_back(item.StoredName, folder ? "" : item.SourcePath);
         }
@@ -284,8 +283,8 @@ TEST(BackupArchive, OneDeflatedFileIsDataPlus146Bytes) {
     archiver.AddMatchingFiles(source, 63, "");
     ASSERT_EQ(StoredNames(archiver), std::vector<std::string>{"BRODANIKVESTRA_G2024.fdb"});
     const TDirItem& item = *archiver.Directory()->Items.ItemPtr(0);
-    const uint64_t compressed = ItemCompressedSize(item);
-    EXPECT_EQ(CentralOf(item).ExternalAttributes, static_cast<uint32_t>(GetFileAttributesA(source.c_str())));
+    const uint64_t compressed = item.CompressedSize;
+    EXPECT_EQ(item.ExternalAttributes, static_cast<uint32_t>(GetFileAttributesA(source.c_str())));
     archiver.Close();
     const std::string bytes = fixtures::ReadBytes(zip);
     EXPECT_EQ(bytes.size(), compressed + 146);

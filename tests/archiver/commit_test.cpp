@@ -6,6 +6,7 @@
 
 #include "archiver/core_fixtures.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 
 using namespace core_fixtures;
@@ -22,7 +23,7 @@ void ExpectLocalHeadersWhereRecorded(const std::string& path) {
     const TVXDirManager& d = *v.Directory();
     for (int i = 0; i < d.Items.Count(); ++i) {
         const TDirItem& item = *d.Items.ItemPtr(i);
-        const size_t at = static_cast<size_t>(ItemLocalHeaderOffset(item) + d.StartOffset);
+        const size_t at = static_cast<size_t>(item.LocalHeaderOffset + d.StartOffset);
         ASSERT_LT(at + 30, bytes.size()) << path << " " << item.StoredName;
         EXPECT_EQ(U32At(bytes, at), TLocalHeader::Signature) << path << " " << item.StoredName;
         const uint16_t nameLength = U16At(bytes, at + 26);
@@ -48,7 +49,7 @@ TEST(Commit, TheDialogsArchiveIsLaidOutRecordByRecord) {
     v.EndUpdate();
     const auto& b = static_cast<TMemoryStream*>(v.ArchiveStream())->Data();
     const TDirItem item = v.Directory()->Items.GetItem(0);
-    const uint32_t c = static_cast<uint32_t>(ItemCompressedSize(item));
+    const uint32_t c = static_cast<uint32_t>(item.CompressedSize);
     ASSERT_EQ(b.size(), c + 146);
     // Local header, name at 30, data at 54.
     EXPECT_EQ(U32At(b, 0), TLocalHeader::Signature);
@@ -90,7 +91,7 @@ TEST(Commit, EachNewEntryStartsWhereTheArchiveEnded) {
         v.EndUpdate();
     }
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(ItemLocalHeaderOffset(*v.Directory()->Items.ItemPtr(i)), static_cast<uint64_t>(lengths[i]));
+        EXPECT_EQ(v.Directory()->Items.ItemPtr(i)->LocalHeaderOffset, static_cast<uint64_t>(lengths[i]));
     // Nothing pending and nothing loaded: the end record alone.
     TVorbex empty(nullptr);
     empty.SetInMemory(true);
@@ -195,9 +196,7 @@ TEST(Commit, ChangedEntriesInTheMiddleAreCopiedBackFromTheTemporaryFile) {
         TDirItem& first = *v.Directory()->Items.ItemPtr(0);
         first.Pending = 1;
         first.Operation = poChangeAttr;
-        TCentralHeader h = CentralOf(first);
-        h.ExternalAttributes = 0x21;
-        SetCentral(first, h);
+        first.ExternalAttributes = 0x21;
         v.EndUpdate();
         EXPECT_EQ(CountFiles(w.temp), 0) << file;
         v.Close();
@@ -205,7 +204,7 @@ TEST(Commit, ChangedEntriesInTheMiddleAreCopiedBackFromTheTemporaryFile) {
         TVorbex check(nullptr);
         check.SetFileName(w.archive);
         check.Open(0x40);
-        EXPECT_EQ(CentralOf(*check.Directory()->Items.ItemPtr(0)).ExternalAttributes, 0x21u) << file;
+        EXPECT_EQ(check.Directory()->Items.ItemPtr(0)->ExternalAttributes, 0x21u) << file;
         const std::string result = ResultPath(std::string("changed_") + file);
         CopyFileTo(w.archive, result);
         WriteExpectedNames(result, names);

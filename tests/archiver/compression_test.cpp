@@ -6,6 +6,7 @@
 #include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
 #include "archiver/deflate/entry_data.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 #include "data_fixtures.h"
 
@@ -56,10 +57,8 @@ public:
 
 TDirItem NewItem(uint16_t method, uint8_t mode, const std::string& password = "") {
     TDirItem item;
-    TCentralHeader h;
-    h.Method = method;
-    h.Crc32 = 0xFFFFFFFFu;
-    SetCentral(item, h);
+    item.Method = method;
+    item.Crc32 = 0xFFFFFFFFu;
     item.EntryCompressionMode = mode;
     item.EntryPassword = password;
     return item;
@@ -144,10 +143,9 @@ TEST(DataStep, PassesFollowTheChunkSize) {
 
         const std::vector<uint8_t> raw = Bytes(out);
         EXPECT_EQ(Inflated(raw), source) << c.size;
-        const TCentralHeader h = CentralOf(item);
-        EXPECT_EQ(h.Crc32, Crc32Of(source.data(), c.size));
-        EXPECT_EQ(ItemCompressedSize(item), raw.size());
-        EXPECT_EQ(ItemUncompressedSize(item), static_cast<uint64_t>(c.size));
+        EXPECT_EQ(item.Crc32, Crc32Of(source.data(), c.size));
+        EXPECT_EQ(item.CompressedSize, raw.size());
+        EXPECT_EQ(item.UncompressedSize, static_cast<uint64_t>(c.size));
     }
 }
 
@@ -174,7 +172,7 @@ TEST(DataStep, StoredLevelZeroAndEmptyEntries) {
         TDirItem item = NewItem(0, 0);
         ASSERT_TRUE(WriteEntryData(in, out, item, {}));
         EXPECT_EQ(std::string(out.Data().begin(), out.Data().end()), source) << "stored: bytes as read";
-        EXPECT_EQ(ItemCompressedSize(item), 200000u);
+        EXPECT_EQ(item.CompressedSize, 200000u);
     }
     {
         TMemoryStream in, out;
@@ -194,9 +192,9 @@ TEST(DataStep, StoredLevelZeroAndEmptyEntries) {
         TMemoryStream in, out;
         TDirItem item = NewItem(c.method, 1, c.password);
         ASSERT_TRUE(WriteEntryData(in, out, item, {}));
-        EXPECT_EQ(CentralOf(item).Crc32, 0u);
-        EXPECT_EQ(ItemCompressedSize(item), c.compressed) << c.method << c.password;
-        EXPECT_EQ(ItemUncompressedSize(item), 0u);
+        EXPECT_EQ(item.Crc32, 0u);
+        EXPECT_EQ(item.CompressedSize, c.compressed) << c.method << c.password;
+        EXPECT_EQ(item.UncompressedSize, 0u);
         if (c.method == 8 && c.password.empty()) {
             EXPECT_EQ(Inflated(out.Data()), "");
         }
@@ -210,8 +208,8 @@ TEST(DataStep, EncryptedEntryCountsItsHeader) {
     TDirItem item = NewItem(8, 1, "tajna");
     ASSERT_TRUE(WriteEntryData(in, out, item, {}));
     EXPECT_EQ(in.reads, (std::vector<int64_t>{70000, 70000})) << "one reading for the CRC, one for the data";
-    EXPECT_EQ(CentralOf(item).Crc32, Crc32Of(source.data(), 70000));
-    EXPECT_EQ(ItemCompressedSize(item), out.Data().size());
+    EXPECT_EQ(item.Crc32, Crc32Of(source.data(), 70000));
+    EXPECT_EQ(item.CompressedSize, out.Data().size());
     TMemoryStream plainIn, plainOut;
     plainIn.WriteBuffer(source.data(), 70000);
     TDirItem plain = NewItem(8, 1);
@@ -225,12 +223,12 @@ TEST(DataStep, CancelLeavesTheHeaderAlone) {
     TMemoryStream in, out;
     in.WriteBuffer(source.data(), 1000000);
     TDirItem item = NewItem(8, 1);
-    const auto before = item.Header;
+    const std::vector<uint8_t> before = EncodeCentralEntry(item);
     int calls = 0;
     TEntryDataContext context;
     context.BeforePass = [&](int64_t, int64_t) { return ++calls == 2; };
     EXPECT_FALSE(WriteEntryData(in, out, item, context));
-    EXPECT_EQ(item.Header, before);
+    EXPECT_EQ(EncodeCentralEntry(item), before);
     context.DataStepOn = false;
     EXPECT_FALSE(WriteEntryData(in, out, item, context)) << "the bare base archiver writes no data";
 }
@@ -240,7 +238,7 @@ TEST(DataStep, ShortReadsAndWritesRaise) {
     TMemoryStream out;
     TDirItem item = NewItem(8, 1);
     EXPECT_THROW(WriteEntryData(shortSource, out, item, {}), EReadError);
-    EXPECT_EQ(CentralOf(item).Crc32, 0xFFFFFFFFu);
+    EXPECT_EQ(item.Crc32, 0xFFFFFFFFu);
 
     TMemoryStream in;
     const std::string noise = fixtures::NoiseBytes(5000);
@@ -277,8 +275,8 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
             ASSERT_TRUE(WriteEntryData(in, out, items[run], context)) << size;
             outputs[run] = out.Data();
             EXPECT_EQ(Inflated(outputs[run]), source) << size << " workers " << context.Workers;
-            EXPECT_EQ(ItemCompressedSize(items[run]), outputs[run].size());
-            EXPECT_EQ(ItemUncompressedSize(items[run]), static_cast<uint64_t>(size));
+            EXPECT_EQ(items[run].CompressedSize, outputs[run].size());
+            EXPECT_EQ(items[run].UncompressedSize, static_cast<uint64_t>(size));
             // Every byte is read once, in whole chunks, front to back.
             int64_t total = 0;
             for (size_t i = 0; i < in.reads.size(); ++i) {
@@ -289,8 +287,8 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
         }
         EXPECT_EQ(reports[0], reports[1]) << "the same progress reports";
         EXPECT_EQ(reports[1].size(), static_cast<size_t>((size + chunkSize - 1) / chunkSize)) << "one per chunk";
-        EXPECT_EQ(CentralOf(items[0]).Crc32, CentralOf(items[1]).Crc32);
-        EXPECT_EQ(CentralOf(items[1]).Crc32, Crc32Of(source.data(), size));
+        EXPECT_EQ(items[0].Crc32, items[1].Crc32);
+        EXPECT_EQ(items[1].Crc32, Crc32Of(source.data(), size));
         // Chunks primed with the preceding 32 KiB compress about as well as one stream.
         EXPECT_LT(outputs[1].size(), outputs[0].size() + outputs[0].size() / 50 + 64);
     }

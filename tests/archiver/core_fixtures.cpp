@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "archiver/base_archiver.h"
-#include "archiver/zip/records.h"
+#include "archiver/zip/entry_codec.h"
 
 namespace core_fixtures {
 
@@ -83,14 +83,13 @@ void AppendMemoryItem(TVXBaseArchiver& archiver, const std::string& name, const 
     source->WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
     item.SourceStream = source;
     item.OwnsSourceStream = true;
-    TCentralHeader h;
-    h.Method = archiver.CompressionMethod();
-    h.Time = 0x5294;  // 10:20:40
-    h.Date = 0x5865;  // 2024-03-05
-    h.Crc32 = 0xFFFFFFFF;
-    h.NameLength = static_cast<uint16_t>(name.size());
-    h.ExternalAttributes = 0x20;
-    SetCentral(item, h);
+    item.VersionMadeBy = kVersionDefault;
+    item.VersionNeeded = kVersionDefault;
+    item.Method = archiver.CompressionMethod();
+    item.Time = 0x5294;  // 10:20:40
+    item.Date = 0x5865;  // 2024-03-05
+    item.Crc32 = 0xFFFFFFFF;
+    item.ExternalAttributes = 0x20;
 }
 
 std::vector<std::string> ItemNames(const TVXBaseArchiver& archiver) {

@@ -8,6 +8,7 @@
 #include "archiver/core_fixtures.h"
 #include "archiver/errors.h"
 #include "archiver/write/dir_manager.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 
@@ -47,7 +48,8 @@ TEST(DirArray, RangeErrorsNameTheirCodes) {
     TVXDirArray a;
     a.SetCount(2);
     EXPECT_EQ(a.ItemPtr(1)->StoredName, "");
-    EXPECT_EQ(a.ItemPtr(1)->Header, (std::array<uint8_t, 46>{}));
+    const auto grown = CentralHeaderOf(*a.ItemPtr(1)).Encode();
+    EXPECT_EQ(std::vector<uint8_t>(grown.begin() + 4, grown.end()), std::vector<uint8_t>(42, 0)) << "zeroed fields";
     struct { int32_t code; std::function<void()> call; } cases[] = {
         {1, [&] { a.PutItem(2, TDirItem{}); }}, {1, [&] { a.PutItem(-1, TDirItem{}); }},
         {2, [&] { a.GetItem(2); }},            {3, [&] { a.ItemPtr(-1); }},
@@ -92,10 +94,10 @@ TEST(Records, CentralEntriesGrowAZip64FieldOnlyWhenAValueDoesNotFit) {
     item.StoredName = "big.bin";
     TCentralHeader h;
     h.NameLength = 7;
-    SetCentral(item, h);
-    SetItemCompressedSize(item, 1000);
-    SetItemUncompressedSize(item, 0x1'0000'0000ull);
-    SetItemLocalHeaderOffset(item, 0xFFFFFFFEull);
+    TakeCentralHeader(h, item);
+    item.CompressedSize = 1000;
+    item.UncompressedSize = 0x1'0000'0000ull;
+    item.LocalHeaderOffset = 0xFFFFFFFEull;
     // A private field of another writer stays; a stale ZIP64 field is replaced.
     item.ExtraBlock = std::make_shared<std::vector<uint8_t>>(
         std::vector<uint8_t>{0x99, 0x99, 0x01, 0x00, 0xAB, 0x01, 0x00, 0x08, 0x00, 1, 2, 3, 4, 5, 6, 7, 8});
@@ -113,15 +115,15 @@ TEST(Records, CentralEntriesGrowAZip64FieldOnlyWhenAValueDoesNotFit) {
     EXPECT_EQ(U32At(bytes, extra + 9), 0u);
     EXPECT_EQ(U32At(bytes, extra + 13), 1u);
 
-    // Everything fits: the Header goes out unchanged, name after it.
+    // Everything fits: the header goes out as it came in, name after it.
     TDirItem small;
     small.StoredName = "a";
     h.NameLength = 1;
     h.Crc32 = 0x11223344;
-    SetCentral(small, h);
+    TakeCentralHeader(h, small);
     std::vector<uint8_t> plain = EncodeCentralEntry(small);
-    EXPECT_EQ(std::vector<uint8_t>(plain.begin(), plain.begin() + 46),
-              std::vector<uint8_t>(small.Header.begin(), small.Header.end()));
+    const auto header = h.Encode();
+    EXPECT_EQ(std::vector<uint8_t>(plain.begin(), plain.begin() + 46), std::vector<uint8_t>(header.begin(), header.end()));
     EXPECT_EQ(plain.size(), 47u);
 }
 
@@ -228,9 +230,7 @@ TEST(DirManager, WritesAndReadsZip64EndRecordsForManyEntries) {
         for (int i = 0; i < d.Items.Count(); ++i) {
             TDirItem& item = *d.Items.ItemPtr(i);
             item.StoredName = std::to_string(i).insert(0, 1, 'n');
-            TCentralHeader h;
-            h.NameLength = static_cast<uint16_t>(item.StoredName.size());
-            SetCentral(item, h);
+            item.VersionMadeBy = item.VersionNeeded = kVersionDefault;
         }
         d.WriteCentralDirectory();
     }

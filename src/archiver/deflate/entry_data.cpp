@@ -9,7 +9,6 @@
 #include "archiver/deflate/crc32.h"
 #include "archiver/deflate/parallel_deflate.h"
 #include "archiver/deflate/zip_crypto.h"
-#include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 
 uint32_t ChunkSizeForMode(uint8_t mode) {
@@ -47,7 +46,6 @@ unsigned DefaultWorkers() {
 }  // namespace
 
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context) {
-    TCentralHeader header = CentralOf(item);
     const uint8_t level = item.EntryCompressionMode;
     const uint32_t chunkSize = ChunkSizeForMode(level);
     source.SetPosition(0);
@@ -58,7 +56,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     uint64_t written = 0;
     uint32_t crc = 0xFFFFFFFFu;
     const bool encrypt = !item.EntryPassword.empty();
-    const bool deflated = header.Method != 0;
+    const bool deflated = item.Method != 0;
 
     if (context.DataStepOn) {
         const unsigned workers = context.Workers != 0 ? context.Workers : DefaultWorkers();
@@ -107,10 +105,9 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     }
 
     if (processed != size) return false;
-    header.Crc32 = crc ^ 0xFFFFFFFFu;
-    SetCentral(item, header);
-    SetItemCompressedSize(item, written);
-    SetItemUncompressedSize(item, static_cast<uint64_t>(size));
+    item.Crc32 = crc ^ 0xFFFFFFFFu;
+    item.CompressedSize = written;
+    item.UncompressedSize = static_cast<uint64_t>(size);
     return true;
 }
 

@@ -19,7 +19,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
-// Fills item as a new pending item for path. False when the path yields no stored name.
+// Fills item, a new and empty one, as a pending item for path. False when the path yields no stored name.
 bool FillNewItemHeader(const TSelectionHost& host, TDirItem& item, const std::string& path) {
     std::string name = MakeStoredName(path, host.BaseDir(), host.Options()->StorePath());
     if (name.empty()) return false;
@@ -41,19 +41,19 @@ bool FillNewItemHeader(const TSelectionHost& host, TDirItem& item, const std::st
     item.EntryPassword = host.Password();
     item.SourcePath = path;
     item.EntryCompressionMode = host.CompressionMode();
-    TCentralHeader h;
+    item.VersionMadeBy = kVersionDefault;
+    item.VersionNeeded = kVersionDefault;
     // Only data is encrypted: a folder entry flagged as encrypted would need an encryption
     // header that it cannot have, and readers reject it.
-    h.Flags = host.Password().empty() || folder ? 0 : kFlagEncrypted;
+    item.Flags = host.Password().empty() || folder ? 0 : kFlagEncrypted;
     // A folder has no data, and readers reject a deflated entry without a deflate stream:
     // folders are stored.
-    h.Method = folder ? 0 : host.CompressionMethod();
-    h.Time = static_cast<uint16_t>(dosDateTime & 0xFFFF);
-    h.Date = static_cast<uint16_t>(dosDateTime >> 16);
-    h.Crc32 = folder ? 0 : 0xFFFFFFFFu;
-    h.NameLength = static_cast<uint16_t>(name.size());
-    h.ExternalAttributes = attributes;
-    SetCentral(item, h);
+    item.Method = folder ? 0 : host.CompressionMethod();
+    item.Time = static_cast<uint16_t>(dosDateTime & 0xFFFF);
+    item.Date = static_cast<uint16_t>(dosDateTime >> 16);
+    // Stands until the data step puts the real CRC in.
+    item.Crc32 = folder ? 0 : 0xFFFFFFFFu;
+    item.ExternalAttributes = attributes;
     return true;
 }
 

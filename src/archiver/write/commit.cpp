@@ -4,11 +4,10 @@
 
 #include "archiver/write/archive_files.h"
 #include "archiver/write/entry_writer.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 
 namespace {
-
-constexpr uint32_t kDataDescriptorSignature = 0x08074B50;
 
 bool WritesNewData(const TDirItem& item) {
     return item.Pending && item.Operation != poRename && item.Operation != poChangeAttr;
@@ -67,7 +66,7 @@ void TVXCommit::Run() {
         if (dir_.Snapshot.Count() > firstChange_) {
             CopyTailToTemp(firstChange_);
             const TDirItem& firstChanged = *dir_.Snapshot.ItemPtr(firstChange_);
-            cutPosition_ = static_cast<int64_t>(ItemLocalHeaderOffset(firstChanged)) + dir_.StartOffset;
+            cutPosition_ = static_cast<int64_t>(firstChanged.LocalHeaderOffset) + dir_.StartOffset;
         } else {
             // Where the old directory was found (0 without one): the end record's recorded
             // offset is no use for ZIP64 archives and the two agree for all others.
@@ -93,8 +92,7 @@ void TVXCommit::Run() {
             if (dir_.StartOffset != 0) {
                 for (int i = 0; i < firstChange_; ++i) {
                     TDirItem& item = *dir_.Items.ItemPtr(i);
-                    const uint64_t offset = ItemLocalHeaderOffset(item) + static_cast<uint64_t>(dir_.StartOffset);
-                    SetItemLocalHeaderOffset(item, offset);
+                    item.MoveTo(item.LocalHeaderOffset + static_cast<uint64_t>(dir_.StartOffset));
                 }
                 dir_.StartOffset = 0;
             }
@@ -124,7 +122,7 @@ void TVXCommit::FinishMoves() {
     for (int i = 0; i < items.Count(); ++i) {
         const TDirItem item = items.GetItem(i);
         if (!item.Pending || item.Operation != poMove) continue;
-        if (CentralOf(item).ExternalAttributes & 0x10) continue;
+        if (item.ExternalAttributes & 0x10) continue;
         if (DeleteArchiveFile(item.SourcePath)) continue;
         EVXException failure(vxerr::CannotDeleteMovedFile, item.SourcePath, owner_);
         if (!host_.FireProcessFileFailure(item.SourcePath, item.Operation, failure)) throw failure;
@@ -134,7 +132,7 @@ void TVXCommit::FinishMoves() {
 void TVXCommit::CopyTailToTemp(int index) {
     tempName_ = host_.MakeTempFileName();
     temp_ = std::make_unique<TFileStream>(tempName_, fmCreate);
-    const int64_t start = static_cast<int64_t>(ItemLocalHeaderOffset(*dir_.Snapshot.ItemPtr(index))) + dir_.StartOffset;
+    const int64_t start = static_cast<int64_t>(dir_.Snapshot.ItemPtr(index)->LocalHeaderOffset) + dir_.StartOffset;
     const int64_t length = archive_.Size() - start;
     archive_.SetPosition(start);
     if (length > 0) temp_->CopyFrom(archive_, length);
@@ -150,8 +148,7 @@ void TVXCommit::CopyEntry(int index) {
     for (int j = 0; j < dir_.Snapshot.Count() && !counterpart; ++j)
         if (dir_.Snapshot.ItemPtr(j)->StoredName == item.StoredName) counterpart = dir_.Snapshot.ItemPtr(j);
     if (!counterpart) throw EVXException(vxerr::NoSnapshotCounterpart, nullptr);
-    const int64_t source =
-        static_cast<int64_t>(ItemLocalHeaderOffset(*counterpart)) + dir_.StartOffset - cutPosition_;
+    const int64_t source = static_cast<int64_t>(counterpart->LocalHeaderOffset) + dir_.StartOffset - cutPosition_;
     // The entry's bytes exist only in the saved tail; one in front of the cut was not saved.
     if (!temp_ || source < 0) throw EVXException(vxerr::NoSnapshotCounterpart, nullptr);
 
@@ -161,19 +158,17 @@ void TVXCommit::CopyEntry(int index) {
     temp.ReadBuffer(bytes, sizeof bytes);
     // The local header's own name and extra lengths count: other writers' local extra fields
     // often differ in length from the central ones.
-    TLocalHeader local = TLocalHeader::Decode(bytes);
-    const TCentralHeader central = CentralOf(*counterpart);
+    const TLocalHeader local = TLocalHeader::Decode(bytes);
     int64_t length = static_cast<int64_t>(TLocalHeader::Size) + local.NameLength + local.ExtraLength +
-                     static_cast<int64_t>(ItemCompressedSize(*counterpart));
-    if (central.Flags & kFlagDataDescriptor) {
-        const bool wide = ItemNeedsZip64(*counterpart);
+                     static_cast<int64_t>(counterpart->CompressedSize);
+    if (counterpart->Flags & kFlagDataDescriptor) {
         uint8_t signature[4] = {};
         temp.SetPosition(source + length);
         temp.ReadBuffer(signature, 4);
-        const bool signed_ = TByteReader(signature, 4, "data descriptor").U32() == kDataDescriptorSignature;
-        length += (signed_ ? 4 : 0) + 4 + (wide ? 16 : 8);
+        length += static_cast<int64_t>(
+            TDataDescriptor::Length(HasSignature(signature, TDataDescriptor::Signature), NeedsZip64(*counterpart)));
     }
-    SetItemLocalHeaderOffset(item, static_cast<uint64_t>(archive_.Position()));
+    item.MoveTo(static_cast<uint64_t>(archive_.Position()));
     temp.SetPosition(source);
     archive_.CopyFrom(temp, length);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archiver/errors.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 #include "toolkit/streams.h"
 #include "toolkit/text.h"
@@ -13,12 +14,12 @@ namespace {
 
 constexpr int64_t kEndRecordWindow = 65600;
 constexpr int64_t kStartSearchChunk = 65535;
-constexpr uint8_t kLocalSignature[4] = {0x50, 0x4B, 0x03, 0x04};
-constexpr uint8_t kEndSignature[4] = {0x50, 0x4B, 0x05, 0x06};
 // The central directory is written out in pieces of about this size.
 constexpr size_t kDirectoryWriteChunk = 64 * 1024;
 
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t CommentLengthOf(const uint8_t* endRecord) {
+    return TByteReader(endRecord + TEndRecord::CommentLengthAt, 2, "end record").U16();
+}
 
 std::string WithForwardSlashes(std::string name) {
     std::replace(name.begin(), name.end(), '\\', '/');
@@ -39,7 +40,7 @@ void TVXDirManager::Damaged(const std::string& what) const {
 
 void TVXDirManager::ResetEndRecord() { EndRecord = TEndRecord::Empty(); }
 
-bool TVXDirManager::FindEndRecord(std::array<uint8_t, 22>& record, int64_t& position) {
+bool TVXDirManager::FindEndRecord(std::array<uint8_t, TEndRecord::Size>& record, int64_t& position) {
     position = -1;
     ArchiveComment.clear();
     record.fill(0);
@@ -55,8 +56,8 @@ bool TVXDirManager::FindEndRecord(std::array<uint8_t, 22>& record, int64_t& posi
     // comment ends exactly at the end of the stream; else the last one whose comment fits.
     int64_t exact = -1, fitting = -1, last = -1;
     for (int64_t at = window - static_cast<int64_t>(TEndRecord::Size); at >= 0; --at) {
-        if (std::memcmp(buffer.data() + at, kEndSignature, 4) != 0) continue;
-        int64_t commentEnd = at + static_cast<int64_t>(TEndRecord::Size) + ReadU16(buffer.data() + at + 20);
+        if (!HasSignature(buffer.data() + at, TEndRecord::Signature)) continue;
+        int64_t commentEnd = at + static_cast<int64_t>(TEndRecord::Size) + CommentLengthOf(buffer.data() + at);
         if (last < 0) last = at;
         if (commentEnd == window) {
             exact = at;
@@ -68,7 +69,7 @@ bool TVXDirManager::FindEndRecord(std::array<uint8_t, 22>& record, int64_t& posi
     if (at < 0) return false;
     std::memcpy(record.data(), buffer.data() + at, TEndRecord::Size);
     position = size - window + at;
-    uint16_t commentLength = ReadU16(record.data() + 20);
+    uint16_t commentLength = CommentLengthOf(record.data());
     if (at + static_cast<int64_t>(TEndRecord::Size) + commentLength > window)
         Damaged("the archive comment runs past the end of the file");
     ArchiveComment.assign(reinterpret_cast<const char*>(buffer.data() + at + TEndRecord::Size), commentLength);
@@ -81,7 +82,7 @@ void TVXDirManager::LoadDirectory() {
     ResetEndRecord();
     centralDirPosition_ = 0;
 
-    std::array<uint8_t, 22> found{};
+    std::array<uint8_t, TEndRecord::Size> found{};
     int64_t position = -1;
     if (!FindEndRecord(found, position)) {
         TEndRecord e = TEndRecord::Decode(EndRecord);
@@ -140,7 +141,7 @@ void TVXDirManager::ReadZip64End(int64_t endRecordPosition, uint64_t& entries, u
         uint8_t bytes[TZip64EndRecord::Size];
         archive_.SetPosition(at);
         archive_.ReadBuffer(bytes, sizeof bytes);
-        if (ReadU16(bytes) != 0x4B50 || ReadU16(bytes + 2) != 0x0606) continue;
+        if (!HasSignature(bytes, TZip64EndRecord::Signature)) continue;
         TZip64EndRecord z = TZip64EndRecord::Decode(bytes);
         entries = z.TotalEntries;
         dirSize = z.CentralDirSize;
@@ -160,9 +161,10 @@ void TVXDirManager::ReadCentralEntries(int64_t dirStart, uint64_t dirSize, uint6
     for (int i = 0; i < Items.Count(); ++i) {
         TDirItem& item = *Items.ItemPtr(i);
         if (dir.size() - pos < TCentralHeader::Size) Damaged(Format("central header %d is cut short", i));
-        std::memcpy(item.Header.data(), dir.data() + pos, TCentralHeader::Size);
-        if (!TCentralHeader::HasSignature(item.Header)) Damaged(Format("central header %d has no signature", i));
-        TCentralHeader h = TCentralHeader::Decode(item.Header);
+        if (!HasSignature(dir.data() + pos, TCentralHeader::Signature))
+            Damaged(Format("central header %d has no signature", i));
+        const TCentralHeader h = TCentralHeader::Decode(dir.data() + pos);
+        TakeCentralHeader(h, item);
         pos += TCentralHeader::Size;
         const size_t variable = size_t{h.NameLength} + h.ExtraLength + h.CommentLength;
         if (dir.size() - pos < variable)
@@ -175,26 +177,15 @@ void TVXDirManager::ReadCentralEntries(int64_t dirStart, uint64_t dirSize, uint6
                                                                      dir.data() + pos + h.NameLength + h.ExtraLength);
         item.Comment.assign(bytes + h.NameLength + h.ExtraLength, h.CommentLength);
         pos += variable;
-
-        item.UncompressedSize64 = h.UncompressedSize;
-        item.CompressedSize64 = h.CompressedSize;
-        item.LocalHeaderOffset64 = h.LocalHeaderOffset;
-        if (ItemNeedsZip64(item) && item.ExtraBlock) {
-            TZip64Extra z = TZip64Extra::Find(item.ExtraBlock->data(), item.ExtraBlock->size(),
-                                              h.UncompressedSize == kSaturated32, h.CompressedSize == kSaturated32,
-                                              h.LocalHeaderOffset == kSaturated32);
-            if (z.UncompressedSize) item.UncompressedSize64 = *z.UncompressedSize;
-            if (z.CompressedSize) item.CompressedSize64 = *z.CompressedSize;
-            if (z.LocalHeaderOffset) item.LocalHeaderOffset64 = *z.LocalHeaderOffset;
-        }
+        TakeZip64Values(item);
     }
 }
 
 void TVXDirManager::CheckEntryBounds() {
     for (int i = 0; i < Items.Count(); ++i) {
         const TDirItem& item = *Items.ItemPtr(i);
-        uint64_t offset = ItemLocalHeaderOffset(item);
-        uint64_t compressed = ItemCompressedSize(item);
+        uint64_t offset = item.LocalHeaderOffset;
+        uint64_t compressed = item.CompressedSize;
         uint64_t limit = static_cast<uint64_t>(centralDirPosition_);
         uint64_t start = offset + static_cast<uint64_t>(StartOffset);
         if (offset > limit || compressed > limit || start + TLocalHeader::Size + compressed > limit)
@@ -204,7 +195,7 @@ void TVXDirManager::CheckEntryBounds() {
 
 void TVXDirManager::LocateArchiveStart(int64_t endRecordPosition) {
     if (Items.Count() == 0) return;
-    const uint64_t recorded = ItemLocalHeaderOffset(*Items.ItemPtr(0));
+    const uint64_t recorded = Items.ItemPtr(0)->LocalHeaderOffset;
     const int64_t size = archive_.Size();
     if (recorded >= static_cast<uint64_t>(size)) return;
     std::vector<uint8_t> buffer(static_cast<size_t>(kStartSearchChunk));
@@ -215,7 +206,7 @@ void TVXDirManager::LocateArchiveStart(int64_t endRecordPosition) {
         const int64_t n = std::min(size - chunkStart, kStartSearchChunk);
         archive_.ReadBuffer(buffer.data(), n);
         for (int64_t at = 0; at + 4 <= n; ++at) {
-            if (std::memcmp(buffer.data() + at, kLocalSignature, 4) != 0) continue;
+            if (!HasSignature(buffer.data() + at, TLocalHeader::Signature)) continue;
             if (MatchesFirstEntry(chunkStart + at)) {
                 StartOffset = chunkStart + at - static_cast<int64_t>(recorded);
                 found = true;
@@ -239,7 +230,7 @@ bool TVXDirManager::MatchesFirstEntry(int64_t position) {
         archive_.ReadBuffer(bytes, sizeof bytes);
         TLocalHeader local = TLocalHeader::Decode(bytes);
         const TDirItem& first = *Items.ItemPtr(0);
-        TCentralHeader central = CentralOf(first);
+        const TCentralHeader central = CentralHeaderOf(first);
         if (size - position - static_cast<int64_t>(TLocalHeader::Size) >= local.NameLength) {
             std::string name(local.NameLength, '\0');
             archive_.ReadBuffer(name.data(), local.NameLength);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archiver/zip/dir_array.h"
+#include "archiver/zip/records.h"
 
 class TStream;
 class TComponent;
@@ -21,14 +22,14 @@ public:
     TVXDirArray Snapshot;
     TVXDirArray Items;
     std::string ArchiveComment;
-    std::array<uint8_t, 22> EndRecord{};
+    std::array<uint8_t, TEndRecord::Size> EndRecord{};
     // Added to a recorded offset to get the stream position; non-zero when data precedes the
     // archive's first entry.
     int64_t StartOffset = 0;
 
     void ResetEndRecord();
     // Finds the end record nearest to the end of the stream in its last 65,600 bytes.
-    bool FindEndRecord(std::array<uint8_t, 22>& record, int64_t& position);
+    bool FindEndRecord(std::array<uint8_t, TEndRecord::Size>& record, int64_t& position);
     void LoadDirectory();
     void LocateArchiveStart(int64_t endRecordPosition);
     bool MatchesFirstEntry(int64_t position);

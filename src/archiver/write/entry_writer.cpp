@@ -1,10 +1,11 @@
 #include "archiver/write/entry_writer.h"
 
 #include <memory>
+#include <vector>
 
 #include "archiver/deflate/entry_data.h"
 #include "archiver/select/source_files.h"
-#include "archiver/zip/records.h"
+#include "archiver/zip/entry_codec.h"
 #include "toolkit/streams.h"
 
 namespace {
@@ -18,7 +19,7 @@ public:
             stream_ = item.SourceStream;
             savedPosition_ = stream_->Position();
             stream_->SetPosition(item.SourcePosition);
-        } else if ((CentralOf(item).ExternalAttributes & faDirectory) == 0) {
+        } else if ((item.ExternalAttributes & faDirectory) == 0) {
             file_ = std::make_unique<TFileStream>(item.SourcePath, static_cast<uint16_t>(fmOpenRead | shareFlags));
             stream_ = file_.get();
         }
@@ -48,18 +49,8 @@ private:
 // field; the local header then carries both sizes there and 0xFFFFFFFF in its own fields.
 bool SizesNeedZip64(int64_t sourceSize) { return static_cast<uint64_t>(MaxEntryDataSize(sourceSize)) >= kSaturated32; }
 
-// Keeps a ZIP64 entry's central header in step with its local header (both sizes in the ZIP64
-// field, version 4.5), so that the two records agree field by field.
-void SaturateItemSizes(TDirItem& item) {
-    const uint64_t compressed = ItemCompressedSize(item);
-    const uint64_t uncompressed = ItemUncompressedSize(item);
-    TCentralHeader h = CentralOf(item);
-    h.CompressedSize = kSaturated32;
-    h.UncompressedSize = kSaturated32;
-    if (h.VersionNeeded < kVersionZip64) h.VersionNeeded = kVersionZip64;
-    SetCentral(item, h);
-    item.CompressedSize64 = compressed;
-    item.UncompressedSize64 = uncompressed;
+void WriteRecord(TStream& archive, const std::vector<uint8_t>& bytes) {
+    archive.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 // Writes the local header, name and data of item and patches the header; false when a stop was
@@ -68,31 +59,15 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
     const TVXProcessOperation operation = item.Operation;
     TEntrySource source(item, host.ShareModeFlags());
     const int64_t headerOffset = archive.Position();
-    SetItemLocalHeaderOffset(item, static_cast<uint64_t>(headerOffset));
+    item.MoveTo(static_cast<uint64_t>(headerOffset));
 
-    const TCentralHeader central = CentralOf(item);
     const int64_t sourceSize = source.Stream() ? source.Stream()->Size() : 0;
-    const bool zip64 = SizesNeedZip64(sourceSize);
-    TLocalHeader local;
-    local.VersionNeeded = zip64 ? kVersionZip64 : kVersionDefault;
-    local.Flags = item.EntryPassword.empty() || !source.Stream() ? 0 : kFlagEncrypted;
-    local.Method = central.Method;
-    local.Time = central.Time;
-    local.Date = central.Date;
+    TLocalValues local;
+    local.Zip64 = SizesNeedZip64(sourceSize);
+    local.Encrypted = !item.EntryPassword.empty() && source.Stream();
     local.Crc32 = source.Stream() ? 0xFFFFFFFFu : 0;
-    local.CompressedSize = zip64 ? kSaturated32 : 0;
-    local.UncompressedSize = zip64 ? kSaturated32 : static_cast<uint32_t>(sourceSize);
-    local.NameLength = static_cast<uint16_t>(item.StoredName.size());
-    TZip64Extra extra;
-    if (zip64) {
-        extra.UncompressedSize = static_cast<uint64_t>(sourceSize);
-        extra.CompressedSize = 0;
-    }
-    std::vector<uint8_t> extraBytes = extra.Encode();
-    local.ExtraLength = static_cast<uint16_t>(extraBytes.size());
-    archive.WriteBuffer(local.Encode().data(), TLocalHeader::Size);
-    archive.WriteBuffer(item.StoredName.data(), static_cast<int64_t>(item.StoredName.size()));
-    archive.WriteBuffer(extraBytes.data(), static_cast<int64_t>(extraBytes.size()));
+    local.UncompressedSize = static_cast<uint64_t>(sourceSize);
+    WriteRecord(archive, EncodeLocalEntry(item, local));
 
     if (source.Stream()) {
         TEntryDataContext context;
@@ -107,25 +82,18 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
             if (state.Cancel) return true;
             const long double itemsToDo = state.ItemsToDo > 0 ? state.ItemsToDo : 1;
             host.FireOverallProgress(static_cast<double>((fraction + state.ItemsDone) / itemsToDo * 100), operation,
-                                         ppProcess);
+                                     ppProcess);
             return state.Cancel;
         };
         if (WriteEntryData(*source.Stream(), archive, item, context)) {
-            if (zip64) SaturateItemSizes(item);
-            const TCentralHeader done = CentralOf(item);
-            local.Crc32 = done.Crc32;
-            if (zip64) {
-                extra.CompressedSize = ItemCompressedSize(item);
-                extraBytes = extra.Encode();
-            } else {
-                local.CompressedSize = done.CompressedSize;
-            }
+            // The central header carries the sizes where the local header does, so that the two
+            // records agree field by field.
+            item.InZip64.CompressedSize = item.InZip64.UncompressedSize = local.Zip64;
+            if (local.Zip64 && item.VersionNeeded < kVersionZip64) item.VersionNeeded = kVersionZip64;
+            local.Crc32 = item.Crc32;
+            local.CompressedSize = item.CompressedSize;
             archive.SetPosition(headerOffset);
-            archive.WriteBuffer(local.Encode().data(), TLocalHeader::Size);
-            if (zip64) {
-                archive.Seek(static_cast<int64_t>(item.StoredName.size()), TSeekOrigin::soCurrent);
-                archive.WriteBuffer(extraBytes.data(), static_cast<int64_t>(extraBytes.size()));
-            }
+            WriteRecord(archive, EncodeLocalEntry(item, local));
         } else if (host.Progress().Cancel) {
             // A stop while data flowed must stop the commit, which then rolls back; the ppEnd
             // report is skipped so that no handler (or the lack of one) clears the request.

@@ -1,6 +1,8 @@
 #pragma once
-// One item of the in-memory central directory.
-#include <array>
+// One item of the in-memory central directory, decoded: the central header's fields as named
+// members (sizes and offset in full 64 bits), the entry's name, extra field and comment, and what
+// the commit needs to write a pending one. The item turns into bytes only when it is written
+// (entry_codec.h), and that is where ZIP64 is decided.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,10 +13,29 @@
 class TStream;
 
 struct TDirItem {
-    // The item's 46-byte central directory file header in its on-disk layout. Read and change
-    // its fields through TCentralHeader or the item helpers of records.h, never by hand-made
-    // offsets.
-    std::array<uint8_t, 46> Header{};
+    uint16_t VersionMadeBy = 0;
+    uint16_t VersionNeeded = 0;
+    uint16_t Flags = 0;
+    uint16_t Method = 0;
+    uint16_t Time = 0;
+    uint16_t Date = 0;
+    uint32_t Crc32 = 0;
+    uint64_t CompressedSize = 0;
+    uint64_t UncompressedSize = 0;
+    uint16_t DiskNumberStart = 0;
+    uint16_t InternalAttributes = 0;
+    uint32_t ExternalAttributes = 0;
+    uint64_t LocalHeaderOffset = 0;
+
+    // Values that the central header carries in its ZIP64 field although they fit 32 bits: the
+    // ones a loaded header had there, and both sizes of an entry whose local header has them
+    // there, so that the two headers agree. A value that does not fit goes there in any case.
+    struct TInZip64 {
+        bool UncompressedSize = false;
+        bool CompressedSize = false;
+        bool LocalHeaderOffset = false;
+    } InZip64;
+
     std::string StoredName;
     // The name bytes exactly as a loaded central header held them (other writers may use "\\").
     // Written back instead of StoredName while the two still name the same entry, so that the
@@ -24,7 +45,7 @@ struct TDirItem {
     std::string Comment;
     // Extra field bytes of the central header, kept from archives written elsewhere so that a
     // rewritten directory still carries them. A ZIP64 field (0x0001) in it is ignored on
-    // writing: the directory writer builds that one from the 64-bit values below.
+    // writing: the directory writer builds that one from the values above.
     std::shared_ptr<std::vector<uint8_t>> ExtraBlock;
     uint8_t Pending = 0;
     std::string EntryPassword;
@@ -35,10 +56,9 @@ struct TDirItem {
     uint8_t EntryCompressionMode = 0;
     TVXProcessOperation Operation = poAdd;
 
-    // Full values of the fields that the 32-bit Header saturates at 0xFFFFFFFF (ZIP64). They
-    // count only while the Header field holds 0xFFFFFFFF; use ItemCompressedSize() and friends
-    // (records.h), which pick the right one, and the Set... helpers, which keep both in step.
-    uint64_t CompressedSize64 = 0;
-    uint64_t UncompressedSize64 = 0;
-    uint64_t LocalHeaderOffset64 = 0;
+    // The entry's local header now starts at offset; the offset is written as it fits from now on.
+    void MoveTo(uint64_t offset) {
+        LocalHeaderOffset = offset;
+        InZip64.LocalHeaderOffset = false;
+    }
 };

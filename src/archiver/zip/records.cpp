@@ -134,8 +134,8 @@ std::array<uint8_t, TCentralHeader::Size> TCentralHeader::Encode() const {
     return Fixed<Size>(w);
 }
 
-TCentralHeader TCentralHeader::Decode(const std::array<uint8_t, Size>& bytes) {
-    TByteReader r(bytes.data(), Size, "central header");
+TCentralHeader TCentralHeader::Decode(const uint8_t* bytes) {
+    TByteReader r(bytes, Size, "central header");
     r.Skip(4);
     TCentralHeader h;
     h.VersionMadeBy = r.U16();
@@ -155,11 +155,6 @@ TCentralHeader TCentralHeader::Decode(const std::array<uint8_t, Size>& bytes) {
     h.ExternalAttributes = r.U32();
     h.LocalHeaderOffset = r.U32();
     return h;
-}
-
-bool TCentralHeader::HasSignature(const std::array<uint8_t, Size>& bytes) {
-    TByteReader r(bytes.data(), Size, "central header");
-    return r.U32() == Signature;
 }
 
 // ---- end of central directory record -------------------------------------------------------
@@ -293,96 +288,4 @@ std::vector<uint8_t> WithoutZip64Field(const uint8_t* extra, size_t length) {
     }
     out.insert(out.end(), extra + pos, extra + length);
     return out;
-}
-
-// ---- item values -----------------------------------------------------------------------------
-
-namespace {
-
-constexpr size_t kCompressedSizeAt = 20;
-constexpr size_t kUncompressedSizeAt = 24;
-constexpr size_t kLocalOffsetAt = 42;
-
-uint32_t HeaderU32(const TDirItem& item, size_t at) {
-    TByteReader r(item.Header.data() + at, 4, "central header");
-    return r.U32();
-}
-
-void PutHeaderU32(TDirItem& item, size_t at, uint32_t v) {
-    for (size_t i = 0; i < 4; ++i) item.Header[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-uint64_t Full(const TDirItem& item, size_t at, uint64_t wide) {
-    uint32_t field = HeaderU32(item, at);
-    return field == kSaturated32 ? wide : field;
-}
-
-uint32_t Narrow(uint64_t v) { return v >= kSaturated32 ? kSaturated32 : static_cast<uint32_t>(v); }
-
-}  // namespace
-
-uint64_t ItemCompressedSize(const TDirItem& item) { return Full(item, kCompressedSizeAt, item.CompressedSize64); }
-uint64_t ItemUncompressedSize(const TDirItem& item) {
-    return Full(item, kUncompressedSizeAt, item.UncompressedSize64);
-}
-uint64_t ItemLocalHeaderOffset(const TDirItem& item) { return Full(item, kLocalOffsetAt, item.LocalHeaderOffset64); }
-
-void SetItemCompressedSize(TDirItem& item, uint64_t value) {
-    item.CompressedSize64 = value;
-    PutHeaderU32(item, kCompressedSizeAt, Narrow(value));
-}
-
-void SetItemUncompressedSize(TDirItem& item, uint64_t value) {
-    item.UncompressedSize64 = value;
-    PutHeaderU32(item, kUncompressedSizeAt, Narrow(value));
-}
-
-void SetItemLocalHeaderOffset(TDirItem& item, uint64_t value) {
-    item.LocalHeaderOffset64 = value;
-    PutHeaderU32(item, kLocalOffsetAt, Narrow(value));
-}
-
-bool ItemNeedsZip64(const TDirItem& item) {
-    return HeaderU32(item, kCompressedSizeAt) == kSaturated32 || HeaderU32(item, kUncompressedSizeAt) == kSaturated32 ||
-           HeaderU32(item, kLocalOffsetAt) == kSaturated32;
-}
-
-const std::string& WrittenName(const TDirItem& item) {
-    if (item.LoadedName.empty() || item.LoadedName.size() != item.StoredName.size()) return item.StoredName;
-    for (size_t i = 0; i < item.StoredName.size(); ++i) {
-        const char loaded = item.LoadedName[i] == '\\' ? '/' : item.LoadedName[i];
-        if (loaded != item.StoredName[i]) return item.StoredName;
-    }
-    return item.LoadedName;
-}
-
-std::vector<uint8_t> EncodeCentralEntry(const TDirItem& item) {
-    TCentralHeader h = CentralOf(item);
-    std::vector<uint8_t> extra;
-    if (item.ExtraBlock) extra = WithoutZip64Field(item.ExtraBlock->data(), item.ExtraBlock->size());
-    if (ItemNeedsZip64(item)) {
-        TZip64Extra z;
-        if (h.UncompressedSize == kSaturated32) z.UncompressedSize = ItemUncompressedSize(item);
-        if (h.CompressedSize == kSaturated32) z.CompressedSize = ItemCompressedSize(item);
-        if (h.LocalHeaderOffset == kSaturated32) z.LocalHeaderOffset = ItemLocalHeaderOffset(item);
-        std::vector<uint8_t> field = z.Encode();
-        extra.insert(extra.end(), field.begin(), field.end());
-        if (h.VersionNeeded < kVersionZip64) h.VersionNeeded = kVersionZip64;
-    }
-    // Lengths that do not fit 16 bits cannot come from a loaded archive; cut rather than lie.
-    if (extra.size() > 0xFFFF) extra.resize(0xFFFF);
-    const std::string& name = WrittenName(item);
-    size_t nameLength = name.size() > 0xFFFF ? 0xFFFF : name.size();
-    size_t commentLength = item.Comment.size() > 0xFFFF ? 0xFFFF : item.Comment.size();
-    h.NameLength = static_cast<uint16_t>(nameLength);
-    h.ExtraLength = static_cast<uint16_t>(extra.size());
-    h.CommentLength = static_cast<uint16_t>(commentLength);
-
-    TByteWriter w;
-    auto header = h.Encode();
-    w.Bytes(header.data(), header.size());
-    w.Bytes(name.data(), nameLength);
-    w.Bytes(extra.data(), extra.size());
-    w.Bytes(item.Comment.data(), commentLength);
-    return w.Data();
 }

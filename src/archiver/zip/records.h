@@ -1,15 +1,14 @@
 #pragma once
 // The ZIP records the archiver reads and writes: local file header, central directory file
-// header, end of central directory record, and the ZIP64 end record, locator and extra field
-// used only when a value does not fit its classic field. All fields are little-endian and go
-// through a byte cursor; each record's constants sit beside its encoder and decoder.
+// header, data descriptor, end of central directory record, and the ZIP64 end record, locator
+// and extra field used only when a value does not fit its classic field. All fields are
+// little-endian and go through a byte cursor; each record's signature, size and field offsets
+// sit beside its encoder and decoder, and nowhere else.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
-
-#include "archiver/zip/dir_item.h"
 
 // Sequential little-endian reads from a byte range; reading past the end raises the damaged
 // archive error (code 32) naming what was being read.
@@ -45,6 +44,12 @@ public:
 private:
     std::vector<uint8_t> bytes_;
 };
+
+// Whether the four bytes at bytes hold signature.
+inline bool HasSignature(const uint8_t* bytes, uint32_t signature) {
+    return bytes[0] == static_cast<uint8_t>(signature) && bytes[1] == static_cast<uint8_t>(signature >> 8) &&
+           bytes[2] == static_cast<uint8_t>(signature >> 16) && bytes[3] == static_cast<uint8_t>(signature >> 24);
+}
 
 constexpr uint32_t kSaturated32 = 0xFFFFFFFFu;  // a 32-bit field whose value is in the ZIP64 field
 constexpr uint16_t kSaturated16 = 0xFFFFu;
@@ -94,13 +99,22 @@ struct TCentralHeader {
 
     std::array<uint8_t, Size> Encode() const;
     // Decodes whatever the bytes hold; HasSignature tells whether they are a central header.
-    static TCentralHeader Decode(const std::array<uint8_t, Size>& bytes);
-    static bool HasSignature(const std::array<uint8_t, Size>& bytes);
+    static TCentralHeader Decode(const uint8_t* bytes);
+};
+
+// Follows the data of an entry written with kFlagDataDescriptor: an optional signature, the
+// CRC-32 and both sizes (8 bytes each for a ZIP64 entry, else 4).
+struct TDataDescriptor {
+    static constexpr uint32_t Signature = 0x08074B50;
+    static constexpr size_t Length(bool withSignature, bool zip64) {
+        return (withSignature ? 4 : 0) + 4 + (zip64 ? 16 : 8);
+    }
 };
 
 struct TEndRecord {
     static constexpr uint32_t Signature = 0x06054B50;
     static constexpr size_t Size = 22;
+    static constexpr size_t CommentLengthAt = 20;
     uint16_t DiskNumber = 0;
     uint16_t CentralDirDisk = 0;
     uint16_t EntriesOnDisk = 0;
@@ -128,7 +142,7 @@ struct TZip64EndRecord {
     uint64_t CentralDirOffset = 0;
 
     std::array<uint8_t, Size> Encode() const;
-    // Raises code 32 when the signature is wrong.
+    // Raises code 32 when the signature is wrong (HasSignature tells beforehand).
     static TZip64EndRecord Decode(const uint8_t* bytes);
 };
 
@@ -163,28 +177,3 @@ struct TZip64Extra {
 // extra without its ZIP64 field (other fields keep their bytes and order). A malformed tail
 // that no field header covers is kept as it is.
 std::vector<uint8_t> WithoutZip64Field(const uint8_t* extra, size_t length);
-
-// The full 64-bit values of an item (the 64-bit copy when the Header field is saturated).
-uint64_t ItemCompressedSize(const TDirItem& item);
-uint64_t ItemUncompressedSize(const TDirItem& item);
-uint64_t ItemLocalHeaderOffset(const TDirItem& item);
-// Set the Header field (saturated when the value does not fit) and the 64-bit copy together.
-void SetItemCompressedSize(TDirItem& item, uint64_t value);
-void SetItemUncompressedSize(TDirItem& item, uint64_t value);
-void SetItemLocalHeaderOffset(TDirItem& item, uint64_t value);
-// Whether the item's central header needs a ZIP64 field.
-bool ItemNeedsZip64(const TDirItem& item);
-
-// Header of an item decoded and re-encoded in place.
-inline TCentralHeader CentralOf(const TDirItem& item) { return TCentralHeader::Decode(item.Header); }
-inline void SetCentral(TDirItem& item, const TCentralHeader& h) { item.Header = h.Encode(); }
-
-// The name bytes the directory writer puts on disk for an item: its LoadedName while that still
-// names the same entry as StoredName, else StoredName.
-const std::string& WrittenName(const TDirItem& item);
-
-// The central header, name, extra field and comment of an item as the directory writer puts
-// them on disk: lengths from the bytes actually written, a ZIP64 field appended exactly when a
-// value does not fit. An item whose values fit and that has no kept extra field or comment is
-// written as its Header and name unchanged.
-std::vector<uint8_t> EncodeCentralEntry(const TDirItem& item);
