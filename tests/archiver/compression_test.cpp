@@ -95,8 +95,7 @@ TEST(Crc32, CheckValueAndPieces) {
     EXPECT_EQ(UpdateCrc32(0x12345678u, "abc", -1), 0x12345678u);
     const std::string text = fixtures::TextBytes(100000);
     const uint32_t whole = Crc32Of(text.data(), 100000);
-    EXPECT_EQ(UpdateCrc32(UpdateCrc32(0xFFFFFFFFu, text.data(), 33333), text.data() + 33333, 66667) ^ 0xFFFFFFFFu,
-              whole);
+    EXPECT_EQ(UpdateCrc32(UpdateCrc32(0, text.data(), 33333), text.data() + 33333, 66667), whole);
     EXPECT_EQ(CombineCrc32(Crc32Of(text.data(), 40000), Crc32Of(text.data() + 40000, 60000), 60000), whole);
 }
 

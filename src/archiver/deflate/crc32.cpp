@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-// zlib's crc32() is the same polynomial with the inversions built in, and it is much faster
-// than a byte-at-a-time table loop; undoing its inversions gives the raw register update.
+// zlib's crc32() is the same polynomial in the same finished form, and much faster than a
+// byte-at-a-time table loop.
 uint32_t UpdateCrc32(uint32_t crc, const void* buffer, int64_t count) {
     if (buffer == nullptr || count <= 0) return crc;
-    uLong value = ~crc & 0xFFFFFFFFu;
+    uLong value = crc;
     const auto* bytes = static_cast<const Bytef*>(buffer);
     while (count > 0) {
         const uInt step = static_cast<uInt>(std::min<int64_t>(count, 1 << 30));
@@ -16,12 +16,10 @@ uint32_t UpdateCrc32(uint32_t crc, const void* buffer, int64_t count) {
         bytes += step;
         count -= step;
     }
-    return ~static_cast<uint32_t>(value);
+    return static_cast<uint32_t>(value);
 }
 
-uint32_t Crc32Of(const void* buffer, int64_t count) {
-    return UpdateCrc32(0xFFFFFFFFu, buffer, count) ^ 0xFFFFFFFFu;
-}
+uint32_t Crc32Of(const void* buffer, int64_t count) { return UpdateCrc32(0, buffer, count); }
 
 uint32_t CombineCrc32(uint32_t crcFirst, uint32_t crcSecond, int64_t secondLength) {
     return static_cast<uint32_t>(crc32_combine(crcFirst, crcSecond, static_cast<z_off_t>(secondLength)));

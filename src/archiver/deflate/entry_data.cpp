@@ -22,8 +22,8 @@ namespace {
 
 // Encrypted entries carry two CRC bytes in their encryption header, which is written before the
 // data: the CRC has to be known first.
-uint32_t CrcRegisterOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vector<uint8_t>& buffer) {
-    uint32_t crc = 0xFFFFFFFFu;
+uint32_t CrcOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vector<uint8_t>& buffer) {
+    uint32_t crc = 0;
     for (int64_t done = 0; done < size;) {
         const int64_t n = std::min<int64_t>(chunkSize, size - done);
         source.ReadBuffer(buffer.data(), n);
@@ -54,7 +54,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     const int64_t size = source.Size();
     int64_t processed = 0;
     uint64_t written = 0;
-    uint32_t crc = 0xFFFFFFFFu;
+    uint32_t crc = 0;
     const bool encrypt = !item.EntryPassword.empty();
     const bool deflated = item.Method != 0;
 
@@ -73,9 +73,9 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
             written += n;
         };
         if (encrypt) {
-            crc = CrcRegisterOfSource(source, size, chunkSize, input);
+            crc = CrcOfSource(source, size, chunkSize, input);
             encryptor.emplace(item.EntryPassword);
-            const auto encryptionHeader = encryptor->MakeHeader(crc ^ 0xFFFFFFFFu);
+            const auto encryptionHeader = encryptor->MakeHeader(crc);
             archive.WriteBuffer(encryptionHeader.data(), TZipEncryptor::HeaderSize);
             written += TZipEncryptor::HeaderSize;
         }
@@ -86,9 +86,8 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
             emit(empty.data(), empty.size());
         }
         if (parallel) {
-            uint32_t finishedCrc = 0;
-            DeflateInParallel(source, size, chunkSize, level, workers, context.BeforePass, finishedCrc, processed, emit);
-            if (!encrypt) crc = finishedCrc ^ 0xFFFFFFFFu;
+            // For an encrypted entry this takes the CRC once more, to the same value.
+            DeflateInParallel(source, size, chunkSize, level, workers, context.BeforePass, crc, processed, emit);
         }
         std::vector<uint8_t> output;
         while (!parallel && size > processed) {
@@ -105,7 +104,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     }
 
     if (processed != size) return false;
-    item.Crc32 = crc ^ 0xFFFFFFFFu;
+    item.Crc32 = crc;
     item.CompressedSize = written;
     item.UncompressedSize = static_cast<uint64_t>(size);
     return true;
