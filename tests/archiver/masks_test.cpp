@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "archiver/select/masks.h"
+#include "archiver/select/path_resolution.h"
+#include "archiver/select/stored_names.h"
 #include "data_fixtures.h"
 #include "toolkit/text.h"
 

@@ -1,7 +1,9 @@
 #include "archiver/select/file_selection.h"
 
 #include "archiver/select/masks.h"
+#include "archiver/select/path_resolution.h"
 #include "archiver/select/source_files.h"
+#include "archiver/select/stored_names.h"
 #include "archiver/zip/records.h"
 
 namespace {
@@ -13,10 +15,6 @@ bool MatchesAny(const std::string& path, const TStringList& masks, const std::st
     for (const std::string& mask : masks.Items())
         if (MatchesMask(path, mask, baseDir)) return true;
     return false;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
 // Fills item, a new and empty one, as a pending item for path. False when the path yields no stored name.
@@ -73,7 +71,7 @@ public:
             if ((entry.Attributes & kSelectiveAttributes & ~static_cast<uint32_t>(searchAttr_)) != 0) return;
             // Covers "." and ".." as well as every other name that begins with a dot.
             if (entry.Name.empty() || entry.Name[0] == '.') return;
-            const std::string path = JoinPath(folder, entry.Name);
+            const std::string path = WithTrailingBackslash(folder) + entry.Name;
             // A folder's contents are appended before the folder's own item.
             if (host_.Options()->Recurse() && (entry.Attributes & faDirectory) != 0) ScanFolder(path);
             if (!MatchesAny(path, masks_, host_.BaseDir())) return;

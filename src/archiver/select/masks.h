@@ -1,10 +1,8 @@
 #pragma once
-// File masks and stored names. Paths are ANSI texts with backslash separators; the name part of
-// a path or mask is what follows its last backslash or colon, the folder part the rest.
+// File masks. Paths are ANSI texts with backslash separators; the name part of a path or mask is
+// what follows its last backslash or colon, the folder part the rest.
 #include <cstdint>
 #include <string>
-
-#include "archiver/types.h"
 
 std::string NamePartOf(const std::string& path);
 std::string FolderPartOf(const std::string& path);
@@ -20,13 +18,3 @@ bool SameChar(uint8_t a, uint8_t b, bool ignoreCase);
 
 // Builds the locale's character tables; runs once per process (later calls do nothing).
 void InitCharTables();
-
-// The absolute form of folder (no trailing backslash except at a drive root); the current
-// folder when folder is empty or names no folder that could be entered.
-std::string ResolveFolder(const std::string& folder);
-// path made absolute with folder (resolved as by ResolveFolder) taken as the current folder.
-std::string ExpandInFolder(const std::string& folder, const std::string& path);
-
-// The entry name for a source path: "/" separators, no drive, and no leading separator unless
-// the mode is spFullPath. Empty when the path has no name left.
-std::string MakeStoredName(const std::string& path, const std::string& baseFolder, TVXStorePathMode mode);

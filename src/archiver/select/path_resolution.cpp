@@ -66,3 +66,19 @@ bool TFolderWalk::Enter(const std::string& folder) {
     current_ = AsCurrentFolder(full);
     return true;
 }
+
+std::string WithTrailingBackslash(const std::string& folder) {
+    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+}
+
+std::string ResolveFolder(const std::string& folder) {
+    TFolderWalk walk;
+    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    return walk.Current();
+}
+
+std::string ExpandInFolder(const std::string& folder, const std::string& path) {
+    TFolderWalk walk;
+    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    return walk.Expand(path);
+}

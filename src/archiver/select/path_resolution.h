@@ -23,3 +23,12 @@ private:
 
 // "c:" of "c:\x", "\\server\share" of "\\server\share\x", empty when the path has no drive.
 std::string DrivePartOf(const std::string& path);
+
+// folder with a backslash at its end (added only when it is missing, so "" gives "\").
+std::string WithTrailingBackslash(const std::string& folder);
+
+// The absolute form of folder (no trailing backslash except at a drive root); the current
+// folder when folder is empty or names no folder that could be entered.
+std::string ResolveFolder(const std::string& folder);
+// path made absolute with folder (resolved as by ResolveFolder) taken as the current folder.
+std::string ExpandInFolder(const std::string& folder, const std::string& path);

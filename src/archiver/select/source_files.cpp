@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "archiver/select/path_resolution.h"
+
 namespace {
 
 // MS-DOS dates start in 1980; earlier times are stored as its first moment.
@@ -16,7 +18,7 @@ uint32_t DosDateTimeOfLocal(const FILETIME& local) {
 }  // namespace
 
 bool ListFolder(const std::string& folder, const std::function<void(const TFoundEntry&)>& onEntry) {
-    const std::string pattern = (!folder.empty() && folder.back() == '\\' ? folder : folder + "\\") + "*.*";
+    const std::string pattern = WithTrailingBackslash(folder) + "*.*";
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return false;

@@ -1,14 +1,13 @@
+#include "archiver/select/stored_names.h"
+
 #include <vector>
 
 #include "archiver/select/masks.h"
 #include "archiver/select/masks_platform.h"
 #include "archiver/select/path_resolution.h"
+#include "archiver/zip/entry_codec.h"
 
 namespace {
-
-std::string WithTrailingBackslash(const std::string& folder) {
-    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
-}
 
 std::vector<std::string> FoldersAfterDrive(const std::string& folderPart) {
     std::vector<std::string> folders;
@@ -40,18 +39,6 @@ std::string RelativeTo(const std::string& base, const std::string& full) {
 
 }  // namespace
 
-std::string ResolveFolder(const std::string& folder) {
-    TFolderWalk walk;
-    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
-    return walk.Current();
-}
-
-std::string ExpandInFolder(const std::string& folder, const std::string& path) {
-    TFolderWalk walk;
-    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
-    return walk.Expand(path);
-}
-
 std::string MakeStoredName(const std::string& path, const std::string& baseFolder, TVXStorePathMode mode) {
     const std::string base = ResolveFolder(baseFolder);
     const std::string full = ExpandInFolder(base, path);
@@ -65,8 +52,5 @@ std::string MakeStoredName(const std::string& path, const std::string& baseFolde
     size_t start = colon == std::string::npos ? 0 : colon + 1;
     if (start >= s.size()) return {};
     if (mode != spFullPath && (s[start] == '\\' || s[start] == '/')) ++start;
-    std::string name = s.substr(start);
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    return name;
+    return WithForwardSlashes(s.substr(start));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archiver/select/source_files.h"
 #include "archiver/write/archive_files.h"
 #include "archiver/write/entry_writer.h"
 #include "archiver/zip/entry_codec.h"
@@ -122,7 +123,7 @@ void TVXCommit::FinishMoves() {
     for (int i = 0; i < items.Count(); ++i) {
         const TDirItem item = items.GetItem(i);
         if (!item.Pending || item.Operation != poMove) continue;
-        if (item.ExternalAttributes & 0x10) continue;
+        if (item.ExternalAttributes & faDirectory) continue;
         if (DeleteArchiveFile(item.SourcePath)) continue;
         EVXException failure(vxerr::CannotDeleteMovedFile, item.SourcePath, owner_);
         if (!host_.FireProcessFileFailure(item.SourcePath, item.Operation, failure)) throw failure;

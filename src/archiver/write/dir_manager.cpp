@@ -21,11 +21,6 @@ uint16_t CommentLengthOf(const uint8_t* endRecord) {
     return TByteReader(endRecord + TEndRecord::CommentLengthAt, 2, "end record").U16();
 }
 
-std::string WithForwardSlashes(std::string name) {
-    std::replace(name.begin(), name.end(), '\\', '/');
-    return name;
-}
-
 }  // namespace
 
 TVXDirManager::TVXDirManager(TStream& archive, const TComponent* owner) : archive_(archive), owner_(owner) {

@@ -1,5 +1,7 @@
 #include "archiver/zip/entry_codec.h"
 
+#include <algorithm>
+
 namespace {
 
 uint32_t Classic(uint64_t value, bool inZip64) {
@@ -61,6 +63,11 @@ bool NeedsZip64(const TDirItem& item) {
     const TCentralHeader h = CentralHeaderOf(item);
     return h.CompressedSize == kSaturated32 || h.UncompressedSize == kSaturated32 ||
            h.LocalHeaderOffset == kSaturated32;
+}
+
+std::string WithForwardSlashes(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
 }
 
 const std::string& WrittenName(const TDirItem& item) {

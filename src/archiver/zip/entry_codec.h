@@ -17,6 +17,9 @@ TCentralHeader CentralHeaderOf(const TDirItem& item);
 // Whether the item's central header needs a ZIP64 field.
 bool NeedsZip64(const TDirItem& item);
 
+// Stored names separate folders with "/"; other writers' "\\" count as the same.
+std::string WithForwardSlashes(std::string name);
+
 // The name bytes the directory writer puts on disk for an item: its LoadedName while that still
 // names the same entry as StoredName, else StoredName.
 const std::string& WrittenName(const TDirItem& item);
