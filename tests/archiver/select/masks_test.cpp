@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "archiver/data_fixtures.h"
 #include "archiver/select/masks.h"
 #include "archiver/select/path_resolution.h"
 #include "archiver/select/stored_names.h"
-#include "data_fixtures.h"
 #include "toolkit/text.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "archiver/data_fixtures.h"
 #include "archiver/deflate/fast_deflate.h"
-#include "data_fixtures.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
+#include "archiver/data_fixtures.h"
 #include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
 #include "archiver/deflate/entry_data.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
-#include "data_fixtures.h"
 
 namespace {
 

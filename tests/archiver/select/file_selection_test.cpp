@@ -5,9 +5,9 @@
 #include <cmath>
 #include <set>
 
+#include "archiver/data_fixtures.h"
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
-#include "data_fixtures.h"
 #include "toolkit/text.h"
 
 namespace {
