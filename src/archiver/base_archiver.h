@@ -88,7 +88,7 @@ public:
     // Sharing value of the open mode for source files, from Options.ShareMode.
     uint16_t ShareModeFlags() const override;
 
-    // ---- state and reports the stages share -----------------------------------------------------
+    // ---- state and reports the stages share -------------------------------------------------
     TProgressState& Progress() override { return progress_; }
     bool DataStepOn() const override { return dataStepOn_; }
     // The open archive's directory and stream; null while closed.

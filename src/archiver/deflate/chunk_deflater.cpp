@@ -42,7 +42,8 @@ size_t TChunkDeflater::DeflateChunkInto(const uint8_t* data, int64_t n, bool las
     size_t produced = 0;
     // The buffer is sized beyond deflate's expansion bound, so one call always finishes the
     // chunk; growing it only keeps a future zlib with other bounds from failing.
-    while (!zlib_->Deflate(out.data() + produced, out.size() - produced, last, produced)) out.resize(out.size() + 65536);
+    while (!zlib_->Deflate(out.data() + produced, out.size() - produced, last, produced))
+        out.resize(out.size() + 65536);
     return produced;
 }
 

@@ -1,4 +1,7 @@
 #pragma once
+// Stage deflate/ owns an entry's data: chunking (here), the deflate engines (our fast one and
+// zlib's), the parallel pool, encryption and the CRC-32.
+//
 // The data step of the commit: an entry's source is read in chunks, each chunk deflated (raw
 // deflate, RFC 1951) or copied as it is, optionally encrypted, and appended to the archive while
 // the CRC-32 of the source bytes is kept.

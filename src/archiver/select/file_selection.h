@@ -1,4 +1,8 @@
 #pragma once
+// Stage select/ owns the choice of what goes into the archive: masks and their locale rules,
+// folder resolution, stored names, the source files' listings and attributes, and the walk
+// (here) that turns matching files into pending items.
+//
 // The file selection: walks the base folder (and the folders below it when the options say so)
 // and appends a pending item for every file and folder that a mask matches and no exclusion
 // mask does.

@@ -1,4 +1,8 @@
 #pragma once
+// Stage write/ owns the archive file: the commit (here) with its rollback, the entry writer
+// that puts one new entry in place, the directory manager that loads and writes the central
+// directory, and the archive's temporary files.
+//
 // The commit of an update batch: cut the archive at the first changed entry, keep the old tail
 // in a temporary file, write new entries in place and copy unchanged ones back, write the
 // directory. The rollback (rollback.cpp) undoes all of it when that fails or is cancelled.

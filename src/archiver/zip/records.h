@@ -1,4 +1,8 @@
 #pragma once
+// Stage zip/ owns the ZIP format and nothing else: the records and their byte cursor (here),
+// the decoded directory entry (dir_item.h) with its codec (entry_codec.h), and the directory
+// array. It reads and writes bytes in memory only; streams and files belong to the other stages.
+//
 // The ZIP records the archiver reads and writes: local file header, central directory file
 // header, data descriptor, end of central directory record, and the ZIP64 end record, locator
 // and extra field used only when a value does not fit its classic field. All fields are

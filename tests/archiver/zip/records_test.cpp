@@ -91,6 +91,7 @@ TEST(Records, CentralEntriesGrowAZip64FieldOnlyWhenAValueDoesNotFit) {
     TakeCentralHeader(h, small);
     std::vector<uint8_t> plain = EncodeCentralEntry(small);
     const auto header = h.Encode();
-    EXPECT_EQ(std::vector<uint8_t>(plain.begin(), plain.begin() + 46), std::vector<uint8_t>(header.begin(), header.end()));
+    EXPECT_EQ(std::vector<uint8_t>(plain.begin(), plain.begin() + 46),
+              std::vector<uint8_t>(header.begin(), header.end()));
     EXPECT_EQ(plain.size(), 47u);
 }
