@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 namespace {
 [[noreturn]] void RaiseSystemError(DWORD code) { throw EOSError(SysErrorMessage(code), code); }

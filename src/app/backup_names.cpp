@@ -1,6 +1,7 @@
 #include "app/backup_names.h"
 
 #include "app/name_helpers.h"
+#include "core/paths.h"
 
 TBackupNames MakeBackupNames(const std::string& folder, const std::string& programFolder, const std::string& year,
                              TDateTime date) {

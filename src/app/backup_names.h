@@ -2,7 +2,7 @@
 // The three file names one backup works with.
 #include <string>
 
-#include "toolkit/dates.h"
+#include "core/dates.h"
 
 // The fixed texts of the backup (code page 1250).
 inline constexpr const char* kStagingFolder = "c:\\temp_backup\\";

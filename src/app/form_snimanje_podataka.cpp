@@ -4,17 +4,17 @@
 
 #include "app/archive_replacement.h"
 #include "app/backup_names.h"
-#include "app/folder_creation.h"
 #include "app/name_helpers.h"
 #include "archiver/vorbex.h"
+#include "core/exceptions.h"
+#include "core/paths.h"
 #include "settings/form_storage.h"
 #include "settings/settings_classes.h"
 #include "toolkit/application.h"
 #include "toolkit/bevel.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/form_reader.h"
+#include "toolkit/form_resource.h"
 #include "toolkit/label.h"
 #include "toolkit/message_box.h"
 #include "toolkit/toolkit_classes.h"
@@ -63,12 +63,7 @@ T* TFSnimanjePodataka::Child(const char* name) {
 }
 
 const TClassInfo& TFSnimanjePodataka::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TFSnimanjePodataka";
-        ci.Parent = &TForm::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TFSnimanjePodataka, TForm>("TFSnimanjePodataka");
     return info;
 }
 

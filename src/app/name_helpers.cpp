@@ -1,10 +1,5 @@
 #include "app/name_helpers.h"
 
-std::string AddTrailingBackslash(const std::string& folder) {
-    if (!folder.empty() && folder.back() == '\\') return folder;
-    return folder + "\\";
-}
-
 std::string PadText(std::string text, int32_t length, char mode, char pad) {
     if (mode != 'l' && mode != 'd' && mode != 's') return text;
     while (static_cast<int64_t>(text.size()) < length) {
@@ -23,9 +18,4 @@ std::string DateStamp(TDateTime date) {
     TYMD d = DecodeDate(date);
     return PadText(std::to_string(d.Day), 2, 'l', '0') + "_" + PadText(std::to_string(d.Month), 2, 'l', '0') + "_" +
            std::to_string(d.Year);
-}
-
-std::string ExtractFilePath(const std::string& path) {
-    size_t i = path.find_last_of("\\:");
-    return i == std::string::npos ? std::string() : path.substr(0, i + 1);
 }

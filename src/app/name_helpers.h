@@ -3,10 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/dates.h"
-
-// The text with one backslash at its end: unchanged when it already ends in one.
-std::string AddTrailingBackslash(const std::string& folder);
+#include "core/dates.h"
 
 // Pads text with pad to length: mode 'l' in front, 'd' behind, 's' on alternate sides (front
 // while the current length is even). Never shortens; any other mode leaves the text alone.
@@ -16,6 +13,3 @@ uint16_t YearOfDate(TDateTime date);
 
 // dd_mm_yyyy: day and month with two digits, the year as it is.
 std::string DateStamp(TDateTime date);
-
-// Everything up to and including the last backslash or colon ("" when there is none).
-std::string ExtractFilePath(const std::string& path);

@@ -2,7 +2,7 @@
 
 #include "archiver/select/file_selection.h"
 #include "archiver/write/archive_files.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

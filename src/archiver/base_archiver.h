@@ -20,9 +20,9 @@
 #include "archiver/write/commit.h"
 #include "archiver/write/dir_manager.h"
 #include "archiver/write/write_host.h"
-#include "toolkit/component.h"
-#include "toolkit/persistent.h"
-#include "toolkit/streams.h"
+#include "core/component.h"
+#include "core/persistent.h"
+#include "core/streams.h"
 
 class TVXBaseArchiver : public TComponent, private TSelectionHost, private TWriteHost {
 public:

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "toolkit/component.h"
-#include "toolkit/text.h"
+#include "core/component.h"
+#include "core/text.h"
 
 namespace {
 

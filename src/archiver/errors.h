@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 class TComponent;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "archiver/types.h"
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 class TVXOptions : public TPersistent {
 public:

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/properties.h"
+#include "core/properties.h"
 
 enum TVXCompressionLevel : uint8_t { clNone, clFastest, clNormal, clMax };
 enum TVXProcessOperation : uint8_t { poAdd, poMove, poDelete, poUpdate, poExtract, poTest, poRename, poChangeAttr };

@@ -4,7 +4,7 @@
 
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

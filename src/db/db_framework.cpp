@@ -2,8 +2,8 @@
 
 #include <objbase.h>
 
+#include "core/text.h"
 #include "toolkit/application.h"
-#include "toolkit/text.h"
 
 TSession& TSessionList::Add(const std::string& name) {
     sessions_.push_back(std::make_unique<TSession>(name));

@@ -4,10 +4,10 @@
 
 #include <exception>
 
-#include "settings/placement_text.h"
+#include "core/text.h"
+#include "settings/store/placement_text.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
-#include "toolkit/text.h"
 
 namespace {
 
@@ -53,28 +53,22 @@ void Reporting(F step) {
 // ---- TWinMinMaxInfo -----------------------------------------------------------------------
 
 const TClassInfo& TWinMinMaxInfo::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TWinMinMaxInfo>;
-        auto member = [](const char* name, int TWinMinMaxInfo::*field) {
-            return P::Int(
-                name, [field](TWinMinMaxInfo& m) { return m.*field; },
-                [field](TWinMinMaxInfo& m, int v) { m.*field = v; }, 0);
-        };
-        TClassInfo ci;
-        ci.Name = "TWinMinMaxInfo";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {
-            member("MaxPosLeft", &TWinMinMaxInfo::MaxPosLeft),
-            member("MaxPosTop", &TWinMinMaxInfo::MaxPosTop),
-            member("MaxSizeHeight", &TWinMinMaxInfo::MaxSizeHeight),
-            member("MaxSizeWidth", &TWinMinMaxInfo::MaxSizeWidth),
-            member("MaxTrackHeight", &TWinMinMaxInfo::MaxTrackHeight),
-            member("MaxTrackWidth", &TWinMinMaxInfo::MaxTrackWidth),
-            member("MinTrackHeight", &TWinMinMaxInfo::MinTrackHeight),
-            member("MinTrackWidth", &TWinMinMaxInfo::MinTrackWidth),
-        };
-        return ci;
-    }();
+    using P = Published<TWinMinMaxInfo>;
+    auto member = [](const char* name, int TWinMinMaxInfo::*field) {
+        return P::Int(
+            name, [field](TWinMinMaxInfo& m) { return m.*field; },
+            [field](TWinMinMaxInfo& m, int v) { m.*field = v; }, 0);
+    };
+    static const TClassInfo info = MakeClassInfo<TWinMinMaxInfo, TPersistent>("TWinMinMaxInfo", {
+        member("MaxPosLeft", &TWinMinMaxInfo::MaxPosLeft),
+        member("MaxPosTop", &TWinMinMaxInfo::MaxPosTop),
+        member("MaxSizeHeight", &TWinMinMaxInfo::MaxSizeHeight),
+        member("MaxSizeWidth", &TWinMinMaxInfo::MaxSizeWidth),
+        member("MaxTrackHeight", &TWinMinMaxInfo::MaxTrackHeight),
+        member("MaxTrackWidth", &TWinMinMaxInfo::MaxTrackWidth),
+        member("MinTrackHeight", &TWinMinMaxInfo::MinTrackHeight),
+        member("MinTrackWidth", &TWinMinMaxInfo::MinTrackWidth),
+    });
     return info;
 }
 
@@ -107,29 +101,22 @@ TFormPlacement::TFormPlacement(TComponent* owner) : TComponent(owner) {
 TFormPlacement::~TFormPlacement() { UnhookForm(); }
 
 const TClassInfo& TFormPlacement::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TFormPlacement>;
-        TClassInfo ci;
-        ci.Name = "TFormPlacement";
-        ci.Parent = &TComponent::StaticClass();
-        ci.Props = {
-            P::Bool("Active", &TFormPlacement::Active, &TFormPlacement::SetActive, true),
-            P::Str("IniFileName", &TFormPlacement::IniFileName, &TFormPlacement::SetIniFileName),
-            P::Str("IniSection", &TFormPlacement::IniSection, &TFormPlacement::SetIniSection),
-            P::Object("MinMaxInfo", [](TFormPlacement& f) -> TPersistent* { return &f.MinMaxInfo(); }),
-            P::Set("Options", PlacementOptionNames(), &TFormPlacement::Options, &TFormPlacement::SetOptions,
-                   PlacementOptionBit(fpState) | PlacementOptionBit(fpPosition)),
-            P::Bool("PreventResize", &TFormPlacement::PreventResize, &TFormPlacement::SetPreventResize, false),
-            P::Enum("RegistryRoot", RegRootNames(), &TFormPlacement::RegistryRoot, &TFormPlacement::SetRegistryRoot,
-                    0),
-            P::Bool("UseRegistry", &TFormPlacement::UseRegistry, &TFormPlacement::SetUseRegistry, false),
-            P::Int("Version", &TFormPlacement::Version, &TFormPlacement::SetVersion, 0),
-            P::Event("OnSavePlacement", &TFormPlacement::OnSavePlacement),
-            P::Event("OnRestorePlacement", &TFormPlacement::OnRestorePlacement),
-        };
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TFormPlacement(owner); };
-        return ci;
-    }();
+    using P = Published<TFormPlacement>;
+    static const TClassInfo info = MakeCreatableClassInfo<TFormPlacement, TComponent>("TFormPlacement", {
+        P::Bool("Active", &TFormPlacement::Active, &TFormPlacement::SetActive, true),
+        P::Str("IniFileName", &TFormPlacement::IniFileName, &TFormPlacement::SetIniFileName),
+        P::Str("IniSection", &TFormPlacement::IniSection, &TFormPlacement::SetIniSection),
+        P::Object("MinMaxInfo", [](TFormPlacement& f) -> TPersistent* { return &f.MinMaxInfo(); }),
+        P::Set("Options", PlacementOptionNames(), &TFormPlacement::Options, &TFormPlacement::SetOptions,
+               PlacementOptionBit(fpState) | PlacementOptionBit(fpPosition)),
+        P::Bool("PreventResize", &TFormPlacement::PreventResize, &TFormPlacement::SetPreventResize, false),
+        P::Enum("RegistryRoot", RegRootNames(), &TFormPlacement::RegistryRoot, &TFormPlacement::SetRegistryRoot,
+                0),
+        P::Bool("UseRegistry", &TFormPlacement::UseRegistry, &TFormPlacement::SetUseRegistry, false),
+        P::Int("Version", &TFormPlacement::Version, &TFormPlacement::SetVersion, 0),
+        P::Event("OnSavePlacement", &TFormPlacement::OnSavePlacement),
+        P::Event("OnRestorePlacement", &TFormPlacement::OnRestorePlacement),
+    });
     return info;
 }
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/component.h"
+#include "core/component.h"
+#include "core/ini_file.h"
 #include "toolkit/forms.h"
-#include "toolkit/ini_file.h"
 
 enum TPlacementOption { fpState, fpPosition, fpActiveControl };
 using TPlacementOptions = int;  // bit per TPlacementOption

@@ -6,18 +6,11 @@ TFormStorage::TFormStorage(TComponent* owner) : TFormPlacement(owner) {}
 TFormStorage::~TFormStorage() = default;
 
 const TClassInfo& TFormStorage::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TFormStorage>;
-        TClassInfo ci;
-        ci.Name = "TFormStorage";
-        ci.Parent = &TFormPlacement::StaticClass();
-        ci.Props = {
-            P::Object("StoredProps", [](TFormStorage& f) -> TPersistent* { return &f.StoredProps(); }),
-            P::Object("StoredValues", [](TFormStorage& f) -> TPersistent* { return &f.StoredValues(); }),
-        };
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TFormStorage(owner); };
-        return ci;
-    }();
+    using P = Published<TFormStorage>;
+    static const TClassInfo info = MakeCreatableClassInfo<TFormStorage, TFormPlacement>("TFormStorage", {
+        P::Object("StoredProps", [](TFormStorage& f) -> TPersistent* { return &f.StoredProps(); }),
+        P::Object("StoredValues", [](TFormStorage& f) -> TPersistent* { return &f.StoredValues(); }),
+    });
     return info;
 }
 

@@ -3,8 +3,8 @@
 // named values, kept in the same section. A list entry is "Component.Property"; its key is
 // "<Component>_<Property>" with the property's declared name.
 #include "settings/form_placement.h"
-#include "settings/stored_props.h"
-#include "settings/stored_values.h"
+#include "settings/store/stored_props.h"
+#include "settings/store/stored_values.h"
 
 class TFormStorage : public TFormPlacement {
 public:

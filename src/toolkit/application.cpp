@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
 #include "toolkit/controls.h"
-#include "toolkit/exceptions.h"
 #include "toolkit/forms.h"
 #include "toolkit/message_box.h"
 
@@ -12,12 +12,7 @@ TApplication::TApplication() : TComponent(nullptr) {}
 TApplication::~TApplication() { Shutdown(); }
 
 const TClassInfo& TApplication::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TApplication";
-        ci.Parent = &TComponent::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TApplication, TComponent>("TApplication");
     return info;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "core/component.h"
 
 class TForm;
 

@@ -10,18 +10,11 @@ TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
 const TClassInfo& TBevel::StaticClass() {
     static const TEnumInfo shapes{{"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}};
     static const TEnumInfo styles{{"bsLowered", "bsRaised"}};
-    static const TClassInfo info = [] {
-        using P = Published<TBevel>;
-        TClassInfo ci;
-        ci.Name = "TBevel";
-        ci.Parent = &TGraphicControl::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TBevel(owner); };
-        ci.Props = {
-            P::Enum("Shape", shapes, &TBevel::Shape, &TBevel::SetShape, 0),
-            P::Enum("Style", styles, &TBevel::Style, &TBevel::SetStyle, 0),
-        };
-        return ci;
-    }();
+    using P = Published<TBevel>;
+    static const TClassInfo info = MakeCreatableClassInfo<TBevel, TGraphicControl>("TBevel", {
+        P::Enum("Shape", shapes, &TBevel::Shape, &TBevel::SetShape, 0),
+        P::Enum("Style", styles, &TBevel::Style, &TBevel::SetStyle, 0),
+    });
     return info;
 }
 

@@ -11,20 +11,13 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 }
 
 const TClassInfo& TButton::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TButton>;
-        TClassInfo ci;
-        ci.Name = "TButton";
-        ci.Parent = &TWinControl::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TButton(owner); };
-        ci.Props = {
-            P::Bool("Cancel", &TButton::Cancel, &TButton::SetCancel, false),
-            P::Str("Caption", &TButton::Caption, &TButton::SetCaption),
-            P::Bool("Default", &TButton::Default, &TButton::SetDefault, false),
-            P::Int("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, 0),
-        };
-        return ci;
-    }();
+    using P = Published<TButton>;
+    static const TClassInfo info = MakeCreatableClassInfo<TButton, TWinControl>("TButton", {
+        P::Bool("Cancel", &TButton::Cancel, &TButton::SetCancel, false),
+        P::Str("Caption", &TButton::Caption, &TButton::SetCaption),
+        P::Bool("Default", &TButton::Default, &TButton::SetDefault, false),
+        P::Int("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, 0),
+    });
     return info;
 }
 
@@ -87,21 +80,14 @@ TBitBtn::~TBitBtn() { ReleaseBitmap(); }
 
 const TClassInfo& TBitBtn::StaticClass() {
     static const TEnumInfo layouts{{"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
-    static const TClassInfo info = [] {
-        using P = Published<TBitBtn>;
-        TClassInfo ci;
-        ci.Name = "TBitBtn";
-        ci.Parent = &TButton::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TBitBtn(owner); };
-        ci.Props = {
-            P::Str("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph),
-            P::Enum("Layout", layouts, &TBitBtn::Layout, &TBitBtn::SetLayout, 0),
-            P::Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin, -1),
-            P::Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1),
-            P::Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing, 4),
-        };
-        return ci;
-    }();
+    using P = Published<TBitBtn>;
+    static const TClassInfo info = MakeCreatableClassInfo<TBitBtn, TButton>("TBitBtn", {
+        P::Str("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph),
+        P::Enum("Layout", layouts, &TBitBtn::Layout, &TBitBtn::SetLayout, 0),
+        P::Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin, -1),
+        P::Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1),
+        P::Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing, 4),
+    });
     return info;
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
+#include "core/text.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
 #include "toolkit/forms.h"
-#include "toolkit/text.h"
 
 TShiftState KeyboardShiftState() {
     TShiftState s = 0;
@@ -64,33 +64,27 @@ TControl::~TControl() {
 }
 
 const TClassInfo& TControl::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TControl>;
-        TClassInfo ci;
-        ci.Name = "TControl";
-        ci.Parent = &TComponent::StaticClass();
-        ci.Props = {
-            P::Int("Left", &TControl::Left, &TControl::SetLeft),
-            P::Int("Top", &TControl::Top, &TControl::SetTop),
-            P::Int("Width", &TControl::Width, &TControl::SetWidth),
-            P::Int("Height", &TControl::Height, &TControl::SetHeight),
-            P::Int("Color", &TControl::Color, &TControl::SetColor),
-            P::Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true),
-            P::Object("Font", &TControl::FontObject),
-            P::Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
-            P::Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true),
-            P::Str("Hint", &TControl::Hint, &TControl::SetHint),
-            P::Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false),
-            P::Int("Tag", &TControl::Tag, &TControl::SetTag, 0),
-            P::Bool("Visible", &TControl::Visible, &TControl::SetVisible, true),
-            P::Event("OnClick", &TControl::OnClick),
-            P::Event("OnDblClick", &TControl::OnDblClick),
-            P::Event("OnMouseDown", &TControl::OnMouseDown),
-            P::Event("OnMouseUp", &TControl::OnMouseUp),
-            P::Event("OnMouseMove", &TControl::OnMouseMove),
-        };
-        return ci;
-    }();
+    using P = Published<TControl>;
+    static const TClassInfo info = MakeClassInfo<TControl, TComponent>("TControl", {
+        P::Int("Left", &TControl::Left, &TControl::SetLeft),
+        P::Int("Top", &TControl::Top, &TControl::SetTop),
+        P::Int("Width", &TControl::Width, &TControl::SetWidth),
+        P::Int("Height", &TControl::Height, &TControl::SetHeight),
+        P::Int("Color", &TControl::Color, &TControl::SetColor),
+        P::Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true),
+        P::Object("Font", &TControl::FontObject),
+        P::Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
+        P::Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true),
+        P::Str("Hint", &TControl::Hint, &TControl::SetHint),
+        P::Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false),
+        P::Int("Tag", &TControl::Tag, &TControl::SetTag, 0),
+        P::Bool("Visible", &TControl::Visible, &TControl::SetVisible, true),
+        P::Event("OnClick", &TControl::OnClick),
+        P::Event("OnDblClick", &TControl::OnDblClick),
+        P::Event("OnMouseDown", &TControl::OnMouseDown),
+        P::Event("OnMouseUp", &TControl::OnMouseUp),
+        P::Event("OnMouseMove", &TControl::OnMouseMove),
+    });
     return info;
 }
 
@@ -243,12 +237,7 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
 }
 
 const TClassInfo& TGraphicControl::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TGraphicControl";
-        ci.Parent = &TControl::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TGraphicControl, TControl>("TGraphicControl");
     return info;
 }
 
@@ -269,23 +258,17 @@ TWinControl::~TWinControl() {
 }
 
 const TClassInfo& TWinControl::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TWinControl>;
-        TClassInfo ci;
-        ci.Name = "TWinControl";
-        ci.Parent = &TControl::StaticClass();
-        ci.Props = {
-            P::Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
-            P::Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
-            P::Int("HelpContext", &TWinControl::HelpContext, &TWinControl::SetHelpContext, 0),
-            P::Event("OnEnter", &TWinControl::OnEnter),
-            P::Event("OnExit", &TWinControl::OnExit),
-            P::Event("OnKeyDown", &TWinControl::OnKeyDown),
-            P::Event("OnKeyPress", &TWinControl::OnKeyPress),
-            P::Event("OnKeyUp", &TWinControl::OnKeyUp),
-        };
-        return ci;
-    }();
+    using P = Published<TWinControl>;
+    static const TClassInfo info = MakeClassInfo<TWinControl, TControl>("TWinControl", {
+        P::Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
+        P::Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
+        P::Int("HelpContext", &TWinControl::HelpContext, &TWinControl::SetHelpContext, 0),
+        P::Event("OnEnter", &TWinControl::OnEnter),
+        P::Event("OnExit", &TWinControl::OnExit),
+        P::Event("OnKeyDown", &TWinControl::OnKeyDown),
+        P::Event("OnKeyPress", &TWinControl::OnKeyPress),
+        P::Event("OnKeyUp", &TWinControl::OnKeyUp),
+    });
     return info;
 }
 
@@ -768,12 +751,7 @@ void TWinControl::DoExit() {
 // ---- TCustomControl ------------------------------------------------------------------------
 
 const TClassInfo& TCustomControl::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TCustomControl";
-        ci.Parent = &TWinControl::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TCustomControl, TWinControl>("TCustomControl");
     return info;
 }
 

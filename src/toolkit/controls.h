@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "core/component.h"
 #include "toolkit/graphics.h"
 
 // Notifications that a parent window reflects to the child control that sent them.

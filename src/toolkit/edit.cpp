@@ -9,24 +9,17 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
 
 const TClassInfo& TEdit::StaticClass() {
     static const TEnumInfo borders{{"bsNone", "bsSingle"}};
-    static const TClassInfo info = [] {
-        using P = Published<TEdit>;
-        TClassInfo ci;
-        ci.Name = "TEdit";
-        ci.Parent = &TWinControl::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TEdit(owner); };
-        ci.Props = {
-            P::Bool("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect, true),
-            P::Bool("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize, true),
-            P::Enum("BorderStyle", borders, &TEdit::BorderStyle, &TEdit::SetBorderStyle, 1),
-            P::Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, 0),
-            P::Bool("OEMConvert", &TEdit::OEMConvert, &TEdit::SetOEMConvert, false),
-            P::Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false),
-            P::Str("Text", &TEdit::Text, &TEdit::SetText),
-            P::Event("OnChange", &TEdit::OnChange),
-        };
-        return ci;
-    }();
+    using P = Published<TEdit>;
+    static const TClassInfo info = MakeCreatableClassInfo<TEdit, TWinControl>("TEdit", {
+        P::Bool("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect, true),
+        P::Bool("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize, true),
+        P::Enum("BorderStyle", borders, &TEdit::BorderStyle, &TEdit::SetBorderStyle, 1),
+        P::Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, 0),
+        P::Bool("OEMConvert", &TEdit::OEMConvert, &TEdit::SetOEMConvert, false),
+        P::Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false),
+        P::Str("Text", &TEdit::Text, &TEdit::SetText),
+        P::Event("OnChange", &TEdit::OnChange),
+    });
     return info;
 }
 
@@ -96,20 +89,22 @@ void TEdit::SetBorderStyle(TBorderStyle v) {
     RecreateWnd();
 }
 
+TEditSelection EditSelection(HWND edit) {
+    TEditSelection s;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s.Start), reinterpret_cast<LPARAM>(&s.End));
+    return s;
+}
+
 int TEdit::SelStart() const {
     HWND h = HandleIfAllocated();
-    if (!h) return selStart_;
-    DWORD start = 0, end = 0;
-    SendMessageA(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(start);
+    return h ? static_cast<int>(EditSelection(h).Start) : selStart_;
 }
 
 int TEdit::SelLength() const {
     HWND h = HandleIfAllocated();
     if (!h) return selLength_;
-    DWORD start = 0, end = 0;
-    SendMessageA(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end - start);
+    const TEditSelection s = EditSelection(h);
+    return static_cast<int>(s.End - s.Start);
 }
 
 void TEdit::SetSelStart(int v) {

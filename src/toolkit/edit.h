@@ -4,6 +4,14 @@
 
 enum class TBorderStyle { bsNone, bsSingle };
 
+// An edit window's selection as EM_GETSEL reports it: the first selected character and the one
+// after the last (both the caret position when nothing is selected).
+struct TEditSelection {
+    DWORD Start = 0;
+    DWORD End = 0;
+};
+TEditSelection EditSelection(HWND edit);
+
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/exceptions.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     visible_ = false;
@@ -29,37 +29,31 @@ const TClassInfo& TForm::StaticClass() {
                                       "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}};
     static const TEnumInfo states{{"wsNormal", "wsMinimized", "wsMaximized"}};
     static const TEnumInfo styles{{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
-    static const TClassInfo info = [] {
-        using P = Published<TForm>;
-        TClassInfo ci;
-        ci.Name = "TForm";
-        ci.Parent = &TWinControl::StaticClass();
-        ci.Props = {
-            P::Str("Caption", &TForm::Caption, &TForm::SetCaption),
-            P::Enum("BorderStyle", borders, &TForm::BorderStyle, &TForm::SetBorderStyle,
-                    static_cast<int>(TFormBorderStyle::bsSizeable)),
-            P::Int("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth),
-            P::Int("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight),
-            P::Enum("FormStyle", styles, &TForm::FormStyle, &TForm::SetFormStyle, 0),
-            P::Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview, false),
-            P::Int("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch),
-            P::Enum("Position", positions, &TForm::Position, &TForm::SetPosition, 0),
-            P::Bool("Scaled", &TForm::Scaled, &TForm::SetScaled, true),
-            P::Enum("WindowState", states, &TForm::WindowState, &TForm::SetWindowState, 0),
-            P::Component(
-                "ActiveControl", [](TForm& f) -> TComponent* { return f.ActiveControl(); },
-                [](TForm& f, TComponent* c) { f.SetActiveControl(dynamic_cast<TWinControl*>(c)); }),
-            P::Event("OnActivate", &TForm::OnActivate),
-            P::Event("OnClose", &TForm::OnClose),
-            P::Event("OnCloseQuery", &TForm::OnCloseQuery),
-            P::Event("OnCreate", &TForm::OnCreate),
-            P::Event("OnDeactivate", &TForm::OnDeactivate),
-            P::Event("OnDestroy", &TForm::OnDestroy),
-            P::Event("OnHide", &TForm::OnHide),
-            P::Event("OnShow", &TForm::OnShow),
-        };
-        return ci;
-    }();
+    using P = Published<TForm>;
+    static const TClassInfo info = MakeClassInfo<TForm, TWinControl>("TForm", {
+        P::Str("Caption", &TForm::Caption, &TForm::SetCaption),
+        P::Enum("BorderStyle", borders, &TForm::BorderStyle, &TForm::SetBorderStyle,
+                static_cast<int>(TFormBorderStyle::bsSizeable)),
+        P::Int("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth),
+        P::Int("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight),
+        P::Enum("FormStyle", styles, &TForm::FormStyle, &TForm::SetFormStyle, 0),
+        P::Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview, false),
+        P::Int("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch),
+        P::Enum("Position", positions, &TForm::Position, &TForm::SetPosition, 0),
+        P::Bool("Scaled", &TForm::Scaled, &TForm::SetScaled, true),
+        P::Enum("WindowState", states, &TForm::WindowState, &TForm::SetWindowState, 0),
+        P::Component(
+            "ActiveControl", [](TForm& f) -> TComponent* { return f.ActiveControl(); },
+            [](TForm& f, TComponent* c) { f.SetActiveControl(dynamic_cast<TWinControl*>(c)); }),
+        P::Event("OnActivate", &TForm::OnActivate),
+        P::Event("OnClose", &TForm::OnClose),
+        P::Event("OnCloseQuery", &TForm::OnCloseQuery),
+        P::Event("OnCreate", &TForm::OnCreate),
+        P::Event("OnDeactivate", &TForm::OnDeactivate),
+        P::Event("OnDestroy", &TForm::OnDestroy),
+        P::Event("OnHide", &TForm::OnHide),
+        P::Event("OnShow", &TForm::OnShow),
+    });
     return info;
 }
 

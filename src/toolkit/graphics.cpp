@@ -13,20 +13,14 @@ TFont::~TFont() { ReleaseHandle(); }
 
 const TClassInfo& TFont::StaticClass() {
     static const TEnumInfo styles{{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TFont";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {
-            Published<TFont>::Int("Charset", &TFont::Charset, &TFont::SetCharset),
-            Published<TFont>::Int("Color", &TFont::Color, &TFont::SetColor),
-            Published<TFont>::Int("Height", &TFont::Height, &TFont::SetHeight),
-            Published<TFont>::Str("Name", &TFont::Name, &TFont::SetName),
-            Published<TFont>::Int("Size", &TFont::Size, &TFont::SetSize),
-            Published<TFont>::Set("Style", styles, &TFont::Style, &TFont::SetStyle, 0),
-        };
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TFont, TPersistent>("TFont", {
+        Published<TFont>::Int("Charset", &TFont::Charset, &TFont::SetCharset),
+        Published<TFont>::Int("Color", &TFont::Color, &TFont::SetColor),
+        Published<TFont>::Int("Height", &TFont::Height, &TFont::SetHeight),
+        Published<TFont>::Str("Name", &TFont::Name, &TFont::SetName),
+        Published<TFont>::Int("Size", &TFont::Size, &TFont::SetSize),
+        Published<TFont>::Set("Style", styles, &TFont::Style, &TFont::SetStyle, 0),
+    });
     return info;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 // A colour: an RGB value (0x00BBGGRR) or, with the top bit set, a system colour index.
 using TColor = int32_t;

@@ -8,25 +8,18 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 
 const TClassInfo& TLabel::StaticClass() {
     static const TEnumInfo alignments{{"taLeftJustify", "taRightJustify", "taCenter"}};
-    static const TClassInfo info = [] {
-        using P = Published<TLabel>;
-        TClassInfo ci;
-        ci.Name = "TLabel";
-        ci.Parent = &TGraphicControl::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TLabel(owner); };
-        ci.Props = {
-            P::Enum("Alignment", alignments, &TLabel::Alignment, &TLabel::SetAlignment, 0),
-            P::Bool("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true),
-            P::Str("Caption", &TLabel::Caption, &TLabel::SetCaption),
-            P::Component(
-                "FocusControl", [](TLabel& l) -> TComponent* { return l.FocusControl(); },
-                [](TLabel& l, TComponent* c) { l.SetFocusControl(dynamic_cast<TWinControl*>(c)); }),
-            P::Bool("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar, true),
-            P::Bool("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, true),
-            P::Bool("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false),
-        };
-        return ci;
-    }();
+    using P = Published<TLabel>;
+    static const TClassInfo info = MakeCreatableClassInfo<TLabel, TGraphicControl>("TLabel", {
+        P::Enum("Alignment", alignments, &TLabel::Alignment, &TLabel::SetAlignment, 0),
+        P::Bool("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true),
+        P::Str("Caption", &TLabel::Caption, &TLabel::SetCaption),
+        P::Component(
+            "FocusControl", [](TLabel& l) -> TComponent* { return l.FocusControl(); },
+            [](TLabel& l, TComponent* c) { l.SetFocusControl(dynamic_cast<TWinControl*>(c)); }),
+        P::Bool("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar, true),
+        P::Bool("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, true),
+        P::Bool("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false),
+    });
     return info;
 }
 

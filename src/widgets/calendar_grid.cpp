@@ -9,12 +9,7 @@ TCalendarGrid::TCalendarGrid(TComponent* owner) : TCustomControl(owner) {
 }
 
 const TClassInfo& TCalendarGrid::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TCalendarGrid";
-        ci.Parent = &TCustomControl::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TCalendarGrid, TCustomControl>("TCalendarGrid");
     return info;
 }
 
@@ -167,12 +162,7 @@ TLocCalendar::TLocCalendar(TComponent* owner) : TCalendarGrid(owner) {
 }
 
 const TClassInfo& TLocCalendar::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TLocCalendar";
-        ci.Parent = &TCalendarGrid::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TLocCalendar, TCalendarGrid>("TLocCalendar");
     return info;
 }
 

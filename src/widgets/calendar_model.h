@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/dates.h"
-#include "toolkit/regional.h"
+#include "core/dates.h"
+#include "core/regional.h"
 
 enum TDayOfWeekName : uint8_t { Sun, Mon, Tue, Wed, Thu, Fri, Sat };
 // Bit d set <=> weekday d (Sun = 0) is a member.

@@ -169,8 +169,12 @@ void TEditButton::DrawPicture(HDC dc, const RECT& face) {
 
 // ---- TCustomComboEdit ----------------------------------------------------------------------
 
+const TEnumInfo& GlyphKindNames() {
+    static const TEnumInfo names{{"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"}};
+    return names;
+}
+
 namespace {
-const TEnumInfo GlyphKindInfo{{"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"}};
 const TEnumInfo PopupAlignInfo{{"epaRight", "epaLeft"}};
 }  // namespace
 
@@ -183,28 +187,22 @@ TCustomComboEdit::TCustomComboEdit(TComponent* owner) : TEdit(owner) {
 TCustomComboEdit::~TCustomComboEdit() { DestroyComponents(); }
 
 const TClassInfo& TCustomComboEdit::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TCustomComboEdit>;
-        TClassInfo ci;
-        ci.Name = "TCustomComboEdit";
-        ci.Parent = &TEdit::StaticClass();
-        ci.Props = {
-            P::Int("ClickKey", &TCustomComboEdit::ClickKey, &TCustomComboEdit::SetClickKey, scAlt | VK_DOWN),
-            P::Bool("DirectInput", &TCustomComboEdit::DirectInput, &TCustomComboEdit::SetDirectInput, true),
-            P::Bool("ReadOnly", &TCustomComboEdit::ReadOnly, &TCustomComboEdit::SetReadOnly, false),
-            P::Bool("AutoSelect", &TCustomComboEdit::AutoSelect, &TCustomComboEdit::SetAutoSelect, true),
-            P::Enum("GlyphKind", GlyphKindInfo, &TCustomComboEdit::GlyphKind, &TCustomComboEdit::SetGlyphKind,
-                    gkCustom),
-            P::Str("Glyph", &TCustomComboEdit::Glyph, &TCustomComboEdit::SetGlyph),
-            P::Int("NumGlyphs", &TCustomComboEdit::NumGlyphs, &TCustomComboEdit::SetNumGlyphs, 1),
-            P::Int("ButtonWidth", &TCustomComboEdit::ButtonWidth, &TCustomComboEdit::SetButtonWidth, 21),
-            P::Str("ButtonHint", &TCustomComboEdit::ButtonHint, &TCustomComboEdit::SetButtonHint),
-            P::Enum("PopupAlign", PopupAlignInfo, &TCustomComboEdit::PopupAlign, &TCustomComboEdit::SetPopupAlign,
-                    epaRight),
-            P::Event("OnButtonClick", &TCustomComboEdit::OnButtonClick),
-        };
-        return ci;
-    }();
+    using P = Published<TCustomComboEdit>;
+    static const TClassInfo info = MakeClassInfo<TCustomComboEdit, TEdit>("TCustomComboEdit", {
+        P::Int("ClickKey", &TCustomComboEdit::ClickKey, &TCustomComboEdit::SetClickKey, scAlt | VK_DOWN),
+        P::Bool("DirectInput", &TCustomComboEdit::DirectInput, &TCustomComboEdit::SetDirectInput, true),
+        P::Bool("ReadOnly", &TCustomComboEdit::ReadOnly, &TCustomComboEdit::SetReadOnly, false),
+        P::Bool("AutoSelect", &TCustomComboEdit::AutoSelect, &TCustomComboEdit::SetAutoSelect, true),
+        P::Enum("GlyphKind", GlyphKindNames(), &TCustomComboEdit::GlyphKind, &TCustomComboEdit::SetGlyphKind,
+                gkCustom),
+        P::Str("Glyph", &TCustomComboEdit::Glyph, &TCustomComboEdit::SetGlyph),
+        P::Int("NumGlyphs", &TCustomComboEdit::NumGlyphs, &TCustomComboEdit::SetNumGlyphs, 1),
+        P::Int("ButtonWidth", &TCustomComboEdit::ButtonWidth, &TCustomComboEdit::SetButtonWidth, 21),
+        P::Str("ButtonHint", &TCustomComboEdit::ButtonHint, &TCustomComboEdit::SetButtonHint),
+        P::Enum("PopupAlign", PopupAlignInfo, &TCustomComboEdit::PopupAlign, &TCustomComboEdit::SetPopupAlign,
+                epaRight),
+        P::Event("OnButtonClick", &TCustomComboEdit::OnButtonClick),
+    });
     return info;
 }
 

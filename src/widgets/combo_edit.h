@@ -11,6 +11,8 @@
 #include "toolkit/edit.h"
 
 enum TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
+// Their names in a form description, for every edit that publishes a GlyphKind.
+const TEnumInfo& GlyphKindNames();
 enum TPopupAlign { epaRight, epaLeft };
 
 // A key code with shift flags, as menus and the click key write it.

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "core/exceptions.h"
+#include "core/regional.h"
+#include "core/text.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/regional.h"
-#include "toolkit/text.h"
 #include "widgets/popup_calendar.h"
 
 namespace {
@@ -19,7 +19,6 @@ constexpr UINT WM_DATE_CANCEL_POPUP = WM_APP + 0x3A11;
 const TEnumInfo YearDigitsInfo{{"dyDefault", "dyFour", "dyTwo"}};
 const TEnumInfo CalendarStyleInfo{{"csPopup", "csDialog"}};
 const TEnumInfo DayOfWeekInfo{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}};
-const TEnumInfo GlyphKindNames{{"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"}};
 
 }  // namespace
 
@@ -41,46 +40,34 @@ TCustomDateEdit::~TCustomDateEdit() {
 }
 
 const TClassInfo& TCustomDateEdit::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TCustomDateEdit>;
-        TClassInfo ci;
-        ci.Name = "TCustomDateEdit";
-        ci.Parent = &TCustomComboEdit::StaticClass();
-        ci.Props = {
-            P::Char("BlanksChar", &TCustomDateEdit::BlanksChar, &TCustomDateEdit::SetBlanksChar, ' '),
-            P::Enum("YearDigits", YearDigitsInfo, &TCustomDateEdit::YearDigits, &TCustomDateEdit::SetYearDigits,
-                    dyDefault),
-            P::Bool("DefaultToday", &TCustomDateEdit::DefaultToday, &TCustomDateEdit::SetDefaultToday, false),
-            P::Bool("CheckOnExit", &TCustomDateEdit::CheckOnExit, &TCustomDateEdit::SetCheckOnExit, false),
-            P::Enum("CalendarStyle", CalendarStyleInfo, &TCustomDateEdit::CalendarStyle,
-                    &TCustomDateEdit::SetCalendarStyle, csPopup),
-            P::Str("DialogTitle", &TCustomDateEdit::DialogTitle, &TCustomDateEdit::SetDialogTitle),
-            P::Int("PopupColor", &TCustomDateEdit::PopupColor, &TCustomDateEdit::SetPopupColor, clBtnFace),
-            P::Enum("StartOfWeek", DayOfWeekInfo, &TCustomDateEdit::StartOfWeek, &TCustomDateEdit::SetStartOfWeek,
-                    Mon),
-            P::Set("Weekends", DayOfWeekInfo, &TCustomDateEdit::Weekends, &TCustomDateEdit::SetWeekends,
-                   DayBit(Sun)),
-            P::Int("WeekendColor", &TCustomDateEdit::WeekendColor, &TCustomDateEdit::SetWeekendColor, clRed),
-            P::List("CalendarHints", &TCustomDateEdit::CalendarHints, &TCustomDateEdit::SetCalendarHints),
-            P::Event("OnAcceptDate", &TCustomDateEdit::OnAcceptDate),
-            // The date edit's own defaults for settings of the edit-with-button.
-            P::Enum("GlyphKind", GlyphKindNames, &TCustomDateEdit::GlyphKind, &TCustomDateEdit::SetGlyphKind,
-                    gkDefault),
-            P::Int("NumGlyphs", &TCustomDateEdit::NumGlyphs, &TCustomDateEdit::SetNumGlyphs, 2),
-        };
-        return ci;
-    }();
+    using P = Published<TCustomDateEdit>;
+    static const TClassInfo info = MakeClassInfo<TCustomDateEdit, TCustomComboEdit>("TCustomDateEdit", {
+        P::Char("BlanksChar", &TCustomDateEdit::BlanksChar, &TCustomDateEdit::SetBlanksChar, ' '),
+        P::Enum("YearDigits", YearDigitsInfo, &TCustomDateEdit::YearDigits, &TCustomDateEdit::SetYearDigits,
+                dyDefault),
+        P::Bool("DefaultToday", &TCustomDateEdit::DefaultToday, &TCustomDateEdit::SetDefaultToday, false),
+        P::Bool("CheckOnExit", &TCustomDateEdit::CheckOnExit, &TCustomDateEdit::SetCheckOnExit, false),
+        P::Enum("CalendarStyle", CalendarStyleInfo, &TCustomDateEdit::CalendarStyle,
+                &TCustomDateEdit::SetCalendarStyle, csPopup),
+        P::Str("DialogTitle", &TCustomDateEdit::DialogTitle, &TCustomDateEdit::SetDialogTitle),
+        P::Int("PopupColor", &TCustomDateEdit::PopupColor, &TCustomDateEdit::SetPopupColor, clBtnFace),
+        P::Enum("StartOfWeek", DayOfWeekInfo, &TCustomDateEdit::StartOfWeek, &TCustomDateEdit::SetStartOfWeek,
+                Mon),
+        P::Set("Weekends", DayOfWeekInfo, &TCustomDateEdit::Weekends, &TCustomDateEdit::SetWeekends,
+               DayBit(Sun)),
+        P::Int("WeekendColor", &TCustomDateEdit::WeekendColor, &TCustomDateEdit::SetWeekendColor, clRed),
+        P::List("CalendarHints", &TCustomDateEdit::CalendarHints, &TCustomDateEdit::SetCalendarHints),
+        P::Event("OnAcceptDate", &TCustomDateEdit::OnAcceptDate),
+        // The date edit's own defaults for settings of the edit-with-button.
+        P::Enum("GlyphKind", GlyphKindNames(), &TCustomDateEdit::GlyphKind, &TCustomDateEdit::SetGlyphKind,
+                gkDefault),
+        P::Int("NumGlyphs", &TCustomDateEdit::NumGlyphs, &TCustomDateEdit::SetNumGlyphs, 2),
+    });
     return info;
 }
 
 const TClassInfo& TDateEdit::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TDateEdit";
-        ci.Parent = &TCustomDateEdit::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TDateEdit(owner); };
-        return ci;
-    }();
+    static const TClassInfo info = MakeCreatableClassInfo<TDateEdit, TCustomDateEdit>("TDateEdit");
     return info;
 }
 
@@ -237,8 +224,7 @@ void TCustomDateEdit::Change() {
 bool TCustomDateEdit::MaskEditable() const { return DirectInput() && !TEdit::ReadOnly(); }
 
 void TCustomDateEdit::TypeIntoMask(char ch) {
-    DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelection(Handle());
     size_t caret = start;
     if (ch == '\b') {
         caret = mask_.Backspace(start, start, end);
@@ -260,14 +246,12 @@ void TCustomDateEdit::PasteIntoMask() {
         }
         CloseClipboard();
     }
-    DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelection(Handle());
     ShowMaskText(mask_.Paste(text, start, end));
 }
 
 void TCustomDateEdit::CutFromMask() {
-    DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelection(Handle());
     if (end <= start) return;
     CopyToClipboard();
     mask_.Clear(start, end);
@@ -300,9 +284,7 @@ LRESULT TCustomDateEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                     } else if (GetKeyState(VK_SHIFT) < 0) {
                         CutFromMask();
                     } else {
-                        DWORD start = 0, end = 0;
-                        SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                                     reinterpret_cast<LPARAM>(&end));
+                        const auto [start, end] = EditSelection(Handle());
                         ShowMaskText(mask_.Delete(start, start, end));
                     }
                     return 0;
@@ -316,9 +298,7 @@ LRESULT TCustomDateEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             case WM_CLEAR:
                 if (MaskEditable()) {
-                    DWORD start = 0, end = 0;
-                    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                                 reinterpret_cast<LPARAM>(&end));
+                    const auto [start, end] = EditSelection(Handle());
                     mask_.Clear(start, end);
                     ShowMaskText(start);
                 }

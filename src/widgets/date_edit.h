@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dates.h"
+#include "core/dates.h"
 #include "widgets/calendar_model.h"
 #include "widgets/combo_edit.h"
 #include "widgets/date_util.h"

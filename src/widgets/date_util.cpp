@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // callers in the program pass the toolkit's RegionalSettings().
 #include <string>
 
-#include "toolkit/dates.h"
-#include "toolkit/regional.h"
+#include "core/dates.h"
+#include "core/regional.h"
 
 enum class TDateOrder { doMDY, doDMY, doYMD };
 

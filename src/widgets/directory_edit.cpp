@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "core/paths.h"
 #include "widgets/folder_paths.h"
 
 TDirectoryEdit::TDirectoryEdit(TComponent* owner) : TFileDirEdit(owner) {}
@@ -11,21 +12,14 @@ TDirectoryEdit::~TDirectoryEdit() = default;
 const TClassInfo& TDirectoryEdit::StaticClass() {
     static const TEnumInfo kinds{{"dkBuiltin", "dkWin32"}};
     static const TEnumInfo options{{"sdAllowCreate", "sdPerformCreate", "sdPrompt"}};
-    static const TClassInfo info = [] {
-        using P = Published<TDirectoryEdit>;
-        TClassInfo ci;
-        ci.Name = "TDirectoryEdit";
-        ci.Parent = &TFileDirEdit::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TDirectoryEdit(owner); };
-        ci.Props = {
-            P::Enum("DialogKind", kinds, &TDirectoryEdit::DialogKind, &TDirectoryEdit::SetDialogKind, dkBuiltin),
-            P::Str("DialogText", &TDirectoryEdit::DialogText, &TDirectoryEdit::SetDialogText),
-            P::Set("DialogOptions", options, &TDirectoryEdit::DialogOptions, &TDirectoryEdit::SetDialogOptions, 0),
-            P::Str("InitialDir", &TDirectoryEdit::InitialDir, &TDirectoryEdit::SetInitialDir),
-            P::Bool("MultipleDirs", &TDirectoryEdit::MultipleDirs, &TDirectoryEdit::SetMultipleDirs, false),
-        };
-        return ci;
-    }();
+    using P = Published<TDirectoryEdit>;
+    static const TClassInfo info = MakeCreatableClassInfo<TDirectoryEdit, TFileDirEdit>("TDirectoryEdit", {
+        P::Enum("DialogKind", kinds, &TDirectoryEdit::DialogKind, &TDirectoryEdit::SetDialogKind, dkBuiltin),
+        P::Str("DialogText", &TDirectoryEdit::DialogText, &TDirectoryEdit::SetDialogText),
+        P::Set("DialogOptions", options, &TDirectoryEdit::DialogOptions, &TDirectoryEdit::SetDialogOptions, 0),
+        P::Str("InitialDir", &TDirectoryEdit::InitialDir, &TDirectoryEdit::SetInitialDir),
+        P::Bool("MultipleDirs", &TDirectoryEdit::MultipleDirs, &TDirectoryEdit::SetMultipleDirs, false),
+    });
     return info;
 }
 

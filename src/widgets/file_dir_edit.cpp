@@ -10,22 +10,15 @@ TFileDirEdit::TFileDirEdit(TComponent* owner) : TCustomComboEdit(owner) {
 TFileDirEdit::~TFileDirEdit() = default;
 
 const TClassInfo& TFileDirEdit::StaticClass() {
-    static const TEnumInfo glyphKinds{{"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"}};
-    static const TClassInfo info = [] {
-        using P = Published<TFileDirEdit>;
-        TClassInfo ci;
-        ci.Name = "TFileDirEdit";
-        ci.Parent = &TCustomComboEdit::StaticClass();
-        ci.Props = {
-            P::Bool("AcceptFiles", &TFileDirEdit::AcceptFiles, &TFileDirEdit::SetAcceptFiles, false),
-            P::Enum("GlyphKind", glyphKinds, &TFileDirEdit::GlyphKind, &TFileDirEdit::SetGlyphKind, gkDefault),
-            P::Bool("OEMConvert", &TFileDirEdit::OEMConvert, &TFileDirEdit::SetOEMConvert, true),
-            P::Event("OnBeforeDialog", &TFileDirEdit::OnBeforeDialog),
-            P::Event("OnAfterDialog", &TFileDirEdit::OnAfterDialog),
-            P::Event("OnDropFiles", &TFileDirEdit::OnDropFiles),
-        };
-        return ci;
-    }();
+    using P = Published<TFileDirEdit>;
+    static const TClassInfo info = MakeClassInfo<TFileDirEdit, TCustomComboEdit>("TFileDirEdit", {
+        P::Bool("AcceptFiles", &TFileDirEdit::AcceptFiles, &TFileDirEdit::SetAcceptFiles, false),
+        P::Enum("GlyphKind", GlyphKindNames(), &TFileDirEdit::GlyphKind, &TFileDirEdit::SetGlyphKind, gkDefault),
+        P::Bool("OEMConvert", &TFileDirEdit::OEMConvert, &TFileDirEdit::SetOEMConvert, true),
+        P::Event("OnBeforeDialog", &TFileDirEdit::OnBeforeDialog),
+        P::Event("OnAfterDialog", &TFileDirEdit::OnAfterDialog),
+        P::Event("OnDropFiles", &TFileDirEdit::OnDropFiles),
+    });
     return info;
 }
 

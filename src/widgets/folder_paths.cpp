@@ -24,16 +24,6 @@ bool IsDriveRoot(const std::string& path) { return path.size() == 3 && HasDriveL
 
 }  // namespace
 
-bool IsExistingFolder(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool IsExistingFile(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 std::string BrowseStartFolder(const std::string& text, const std::string& initialDir, const TPathTest& isFolder) {
     std::string name = text;
     if (name.empty()) name = initialDir;

@@ -9,11 +9,6 @@
 
 using TPathTest = std::function<bool(const std::string& path)>;
 
-// True when the path's attributes can be read and carry the directory bit.
-bool IsExistingFolder(const std::string& path);
-// True when the path's attributes can be read and lack the directory bit.
-bool IsExistingFile(const std::string& path);
-
 // The folder the browse button hands to the dialog: the text, else InitialDir, else "\";
 // anything that is not an existing folder becomes "\".
 std::string BrowseStartFolder(const std::string& text, const std::string& initialDir, const TPathTest& isFolder);

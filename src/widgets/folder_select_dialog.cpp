@@ -7,7 +7,8 @@
 #include <exception>
 #include <vector>
 
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
+#include "core/paths.h"
 #include "toolkit/graphics.h"
 #include "toolkit/message_box.h"
 #include "widgets/folder_paths.h"
@@ -65,7 +66,7 @@ void SplitRoot(const std::string& path, std::string& root, std::vector<std::stri
         rootEnd = sep == std::string::npos ? path.size() : sep + 1;
     }
     root = path.substr(0, rootEnd);
-    if (!root.empty() && root.back() != '\\') root += '\\';
+    if (!root.empty()) root = AddTrailingBackslash(root);
     names.clear();
     size_t start = rootEnd;
     while (start < path.size()) {
@@ -78,9 +79,7 @@ void SplitRoot(const std::string& path, std::string& root, std::vector<std::stri
 
 std::vector<std::string> ListNames(const std::string& folder, bool folders) {
     std::vector<std::string> names;
-    std::string pattern = folder;
-    if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
-    pattern += "*.*";
+    std::string pattern = JoinPath(folder, "*.*");
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
@@ -146,13 +145,11 @@ std::string NetworkConnectionOf(const std::string& drive) {
     return result;
 }
 
+// A folder that another program made meanwhile counts as made.
 void CreateFolderWithParents(const std::string& folder) {
-    if (folder.empty() || IsExistingFolder(folder)) return;
-    size_t last = folder.find_last_of('\\');
-    if (last != std::string::npos && last > 0 && folder[last - 1] != ':')
-        CreateFolderWithParents(folder.substr(0, last));
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && !IsExistingFolder(folder))
-        throw EInOutError("Unable to create directory", static_cast<int>(GetLastError()));
+    if (folder.empty() || ForceDirectories(folder)) return;
+    const DWORD error = GetLastError();
+    if (!IsExistingFolder(folder)) throw EInOutError("Unable to create directory", static_cast<int>(error));
 }
 
 class FolderDialog {
@@ -401,13 +398,13 @@ void FolderDialog::FillFolderList() {
     folders_.push_back({root, caption(root), 0, names.empty() ? picCurrent : picOpen});
     std::string path = root;
     for (size_t i = 0; i < names.size(); ++i) {
-        path += (path.back() == '\\' ? "" : "\\") + names[i];
+        path = JoinPath(path, names[i]);
         folders_.push_back({path, caption(names[i]), static_cast<int>(i) + 1,
                             i + 1 == names.size() ? picCurrent : picOpen});
     }
     int depth = static_cast<int>(names.size()) + 1;
     for (const std::string& sub : ListNames(current_, true))
-        folders_.push_back({path + (path.back() == '\\' ? "" : "\\") + sub, caption(sub), depth, picClosed});
+        folders_.push_back({JoinPath(path, sub), caption(sub), depth, picClosed});
 
     HWND list = Item(fdiFolderList);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);

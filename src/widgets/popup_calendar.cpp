@@ -197,12 +197,7 @@ TPopupCalendar::TPopupCalendar(TWinControl* edit) : TPopupWindow(edit) {
 }
 
 const TClassInfo& TPopupCalendar::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TPopupCalendar";
-        ci.Parent = &TPopupWindow::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TPopupCalendar, TPopupWindow>("TPopupCalendar");
     return info;
 }
 

@@ -3,12 +3,7 @@
 TPopupWindow::TPopupWindow(TWinControl* edit) : TCustomControl(edit), edit_(edit) { visible_ = false; }
 
 const TClassInfo& TPopupWindow::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TPopupWindow";
-        ci.Parent = &TCustomControl::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TPopupWindow, TCustomControl>("TPopupWindow");
     return info;
 }
 

@@ -1,20 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "app/test_files.h"
-
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/archive_replacement.h"
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
+#include "support/files.h"
 
 namespace {
-using test_files::Exists;
-using test_files::Read;
-using test_files::Write;
+using support::Exists;
+using support::ReadBytes;
+using support::WriteBytes;
 
 const char* kFolder = "c:\\replacement_test";
 const std::string kArchive = std::string(kFolder) + "\\arhiva.zip";
@@ -52,21 +49,21 @@ TEST(ArchiveReplacementName, TemporaryFileSitsBesideTheArchive) {
 TEST_P(ArchiveReplacementTest, NewArchiveTakesTheNameOrTheEarlierOneStaysWhole) {
     const ReplacementCase& c = GetParam();
     TArchiveReplacement replacement(kArchive);
-    if (c.EarlierArchive != Earlier::None) Write(kArchive, "earlier");
+    if (c.EarlierArchive != Earlier::None) WriteBytes(kArchive, "earlier");
     if (c.EarlierArchive == Earlier::ReadOnly) SetFileAttributesA(kArchive.c_str(), FILE_ATTRIBUTE_READONLY);
     HANDLE holder = INVALID_HANDLE_VALUE;
     if (c.EarlierArchive == Earlier::HeldOpen)
         holder = CreateFileA(kArchive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    Write(replacement.TemporaryName(), "new");
+    WriteBytes(replacement.TemporaryName(), "new");
 
     if (c.Replaced) {
         replacement.PutInPlace();
-        EXPECT_EQ(Read(kArchive), "new");
+        EXPECT_EQ(ReadBytes(kArchive), "new");
         EXPECT_FALSE(Exists(replacement.TemporaryName()));
     } else {
         EXPECT_THROW(replacement.PutInPlace(), EOSError);
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
-        EXPECT_EQ(Read(kArchive), "earlier");
+        EXPECT_EQ(ReadBytes(kArchive), "earlier");
         replacement.Discard();
         EXPECT_FALSE(Exists(replacement.TemporaryName()));
     }

@@ -2,26 +2,26 @@
 // failure message with the earlier archive of the day whole and no temporary file left.
 #include <gtest/gtest.h>
 
-#include "app/test_files.h"
-
 #include <windows.h>
 
-#include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/backup_names.h"
 #include "app/form_snimanje_podataka.h"
+#include "core/paths.h"
+#include "support/files.h"
+#include "support/fixed_clock.h"
+#include "support/gui_input.h"
+#include "support/message_box_capture.h"
+#include "support/test_data.h"
 #include "toolkit/application.h"
-#include "toolkit/gui_input.h"
-#include "toolkit/message_box_capture.h"
 #include "widgets/directory_edit.h"
 
 namespace {
-using test_files::Exists;
-using test_files::Read;
-using test_files::Write;
+using support::Exists;
+using support::ReadBytes;
+using support::RemoveTree;
+using support::WriteBytes;
 
 const char* kProgramFolder = "c:\\reliability_test\\";
 const char* kDatabase = "c:\\reliability_test\\BRODANIKVESTRA_G2024.fdb";
@@ -30,17 +30,7 @@ const char* kArchiveName = "BRODANIKVESTRA_G2024_05_03_2024.zip";
 const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
-std::string Incompressible(size_t size) {
-    std::string s(size, '\0');
-    uint32_t x = 2463534242u;
-    for (char& c : s) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = static_cast<char>(x);
-    }
-    return s;
-}
+std::string Incompressible(size_t size) { return support::NoiseBytes(size, 2463534242u); }
 
 std::string WindowsPath(std::string path) {
     for (char& c : path)
@@ -48,33 +38,7 @@ std::string WindowsPath(std::string path) {
     return path;
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
-
-void RemoveFolder(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string full = path + "\\" + fd.cFileName;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") RemoveFolder(full);
-                continue;
-            }
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-std::string SettingsFile() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\app_tests.INI";
-}
+std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
 
 // Another process with the file open and no sharing, for as long as the object lives.
 class FileHolder {
@@ -113,16 +77,13 @@ class BackupFaultsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterDialogClasses();
-        savedClock = Clock().Now;
-        Clock().Now = [] { return EncodeDate(2024, 3, 5) + 0.5; };
-        RemoveFolder(kProgramFolder);
+        RemoveTree(kProgramFolder);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
         DeleteFileA(SettingsFile().c_str());
     }
     void TearDown() override {
-        Clock().Now = savedClock;
-        RemoveFolder(kProgramFolder);
+        RemoveTree(kProgramFolder);
         DeleteFileA(kStaging);
         DeleteFileA(SettingsFile().c_str());
     }
@@ -130,7 +91,7 @@ protected:
     // One run of the program: the dialog shown, the folder typed, "&Snimi" pressed. Returns the
     // message the operator saw.
     std::string Backup(const std::string& folder) {
-        MessageBoxCapture boxes;
+        support::MessageBoxCapture boxes;
         bool destroyed = false;
         auto* dialog = new TFSnimanjePodataka(nullptr);
         dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
@@ -138,7 +99,7 @@ protected:
         dialog->Show();
         Application().ProcessMessages();
         dialog->DirectoryEdit1->SetText(folder);
-        PressAltChar('s');
+        support::PressAltChar('s');
         Application().ProcessMessages();
         if (!destroyed) delete dialog;
         Application().ProcessMessages();
@@ -147,9 +108,9 @@ protected:
 
     // The earlier backup of the day, whose archive every failure must leave as it was.
     std::string EarlierBackup(const std::string& folder) {
-        Write(kDatabase, "the morning's data");
+        WriteBytes(kDatabase, "the morning's data");
         EXPECT_EQ(Backup(folder), kSuccessMessage);
-        return Read(Join(folder, kArchiveName));
+        return ReadBytes(JoinPath(folder, kArchiveName));
     }
 
     void ExpectFailureKeepsEarlier(const std::string& folder, const std::string& earlier) {
@@ -157,8 +118,8 @@ protected:
     }
     void ExpectFailureKeepsEarlier(const std::string& folder, const std::string& earlier, const std::string& message) {
         EXPECT_EQ(message, kFailureMessage);
-        EXPECT_EQ(Read(Join(folder, kArchiveName)), earlier);
-        EXPECT_FALSE(Exists(Join(folder, std::string(kArchiveName) + ".tmp")));
+        EXPECT_EQ(ReadBytes(JoinPath(folder, kArchiveName)), earlier);
+        EXPECT_FALSE(Exists(JoinPath(folder, std::string(kArchiveName) + ".tmp")));
     }
 
     class DestroyProbe : public TComponent {
@@ -170,7 +131,7 @@ protected:
         bool& destroyed_;
     };
 
-    std::function<TDateTime()> savedClock;
+    support::FixedClock clock{2024, 3, 5};
 };
 
 }  // namespace
@@ -178,29 +139,22 @@ protected:
 TEST_F(BackupFaultsTest, SecondBackupOfTheDayReplacesTheFirstWhole) {
     EarlierBackup(kTarget);
     std::string evening = Incompressible(300000) + "the evening's data";
-    Write(kDatabase, evening);
+    WriteBytes(kDatabase, evening);
     ASSERT_EQ(Backup(kTarget), kSuccessMessage);
-    std::string archive = Join(kTarget, kArchiveName);
-    std::string zip = Read(archive);
+    std::string archive = JoinPath(kTarget, kArchiveName);
+    std::string zip = ReadBytes(archive);
     EXPECT_NE(zip.find("BRODANIKVESTRA_G2024.fdb"), std::string::npos);
     EXPECT_GT(zip.size(), evening.size());  // the evening's data, not the morning's
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((std::string(kTarget) + "\\*.*").c_str(), &fd);
-    int files = 0;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(support::CountFiles(kTarget), 1);
     // Real readers check it after the run.
     std::string results = WindowsPath(APP_RESULTS_DIR);
     CreateDirectoryA(results.c_str(), nullptr);
-    CopyFileA(archive.c_str(), Join(results, kArchiveName).c_str(), FALSE);
-    Write(Join(results, std::string(kArchiveName) + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
+    CopyFileA(archive.c_str(), JoinPath(results, kArchiveName).c_str(), FALSE);
+    WriteBytes(JoinPath(results, std::string(kArchiveName) + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
 }
 
 TEST_F(BackupFaultsTest, HeldFilesEndInTheFailureMessage) {
-    std::string archive = Join(kTarget, kArchiveName);
+    std::string archive = JoinPath(kTarget, kArchiveName);
     struct Case {
         const char* What;
         std::string Path;
@@ -221,9 +175,9 @@ TEST_F(BackupFaultsTest, HeldFilesEndInTheFailureMessage) {
 
 TEST_F(BackupFaultsTest, ReadOnlyEarlierArchiveIsKept) {
     std::string earlier = EarlierBackup(kTarget);
-    std::string archive = Join(kTarget, kArchiveName);
+    std::string archive = JoinPath(kTarget, kArchiveName);
     SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY);
-    Write(kDatabase, "the evening's data");
+    WriteBytes(kDatabase, "the evening's data");
     ExpectFailureKeepsEarlier(kTarget, earlier);
     EXPECT_TRUE(GetFileAttributesA(archive.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
@@ -233,20 +187,20 @@ TEST_F(BackupFaultsTest, VolumeThatFillsPartWay) {
     ULARGE_INTEGER freeBytes, total;
     if (!GetDiskFreeSpaceExA(drive.c_str(), &freeBytes, &total, nullptr) || total.QuadPart > 16u << 20)
         GTEST_SKIP() << "no small volume on t: (the fault_volumes fixture needs root to mount it)";
-    std::string archive = Join(drive, kArchiveName);
+    std::string archive = JoinPath(drive, kArchiveName);
     SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(archive.c_str());
     std::string earlier = EarlierBackup(drive);
     ASSERT_FALSE(earlier.empty());
-    Write(kDatabase, Incompressible(3u << 20));
+    WriteBytes(kDatabase, Incompressible(3u << 20));
     ExpectFailureKeepsEarlier(drive, earlier);
     DeleteFileA(archive.c_str());
 }
 
 TEST_F(BackupFaultsTest, ReadOnlyVolume) {
     std::string folder = WindowsPath(READONLY_VOLUME_DIR);
-    std::string archive = Join(folder, kArchiveName);
-    std::string probe = Join(folder, "probe");
+    std::string archive = JoinPath(folder, kArchiveName);
+    std::string probe = JoinPath(folder, "probe");
     HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
@@ -254,7 +208,7 @@ TEST_F(BackupFaultsTest, ReadOnlyVolume) {
     }
     if (h != INVALID_HANDLE_VALUE || !Exists(archive))
         GTEST_SKIP() << "no read-only volume with an earlier archive (the fault_volumes fixture needs root)";
-    std::string earlier = Read(archive);
-    Write(kDatabase, "the evening's data");
+    std::string earlier = ReadBytes(archive);
+    WriteBytes(kDatabase, "the evening's data");
     ExpectFailureKeepsEarlier(folder, earlier);
 }

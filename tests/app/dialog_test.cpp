@@ -1,25 +1,28 @@
 #include <gtest/gtest.h>
 
-#include "app/test_files.h"
-
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/backup_names.h"
 #include "app/form_snimanje_podataka.h"
+#include "support/files.h"
+#include "support/fixed_clock.h"
+#include "support/gui_input.h"
+#include "support/message_box_capture.h"
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
-#include "toolkit/gui_input.h"
-#include "toolkit/message_box_capture.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
 
 namespace {
-using test_files::RemoveTree;
+using support::Exists;
+using support::FocusedControl;
+using support::PressAltChar;
+using support::PressKey;
+using support::ReadBytes;
+using support::RemoveTree;
 
 const char* kProgramFolder = "c:\\dialog_test\\prog\\";
 const char* kTarget = "c:\\dialog_test\\arhiva\\2024";
@@ -36,25 +39,12 @@ private:
     bool& destroyed_;
 };
 
-bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const char* path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-std::string SettingsFile() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\app_tests.INI";
-}
+std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
 
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterDialogClasses();
-        savedClock = Clock().Now;
-        Clock().Now = [] { return EncodeDate(2024, 3, 5) + 0.4; };
         RemoveTree("c:\\dialog_test");
         CreateDirectoryA("c:\\dialog_test", nullptr);
         CreateDirectoryA(kProgramFolder, nullptr);
@@ -69,7 +59,6 @@ protected:
         Application().ProcessMessages();
         if (!destroyed) delete dialog;
         Application().ProcessMessages();
-        Clock().Now = savedClock;
         Screen().SetCursor(crDefault);
         RemoveTree("c:\\dialog_test");
         DeleteFileA(SettingsFile().c_str());
@@ -80,16 +69,14 @@ protected:
         Application().ProcessMessages();
     }
 
-    void WriteDatabase(const std::string& content) {
-        std::ofstream(kDatabase, std::ios::binary) << content;
-    }
+    void WriteDatabase(const std::string& content) { support::WriteBytes(kDatabase, content); }
 
     void PressSnimi() { PressAltChar('s'); }
 
     TFSnimanjePodataka* dialog = nullptr;
     bool destroyed = false;
-    std::function<TDateTime()> savedClock;
-    MessageBoxCapture boxes;
+    support::FixedClock clock{2024, 3, 5, 0.4};
+    support::MessageBoxCapture boxes;
 };
 
 }  // namespace
@@ -152,7 +139,7 @@ TEST_F(DialogTest, MissingDatabaseShowsTheFailureMessageAndArchivesNothing) {
     dialog->DirectoryEdit1->SetText(kTarget);
     // A copy from an earlier run must not pass for today's backup.
     CreateDirectoryA("c:\\temp_backup", nullptr);
-    std::ofstream(kStaging, std::ios::binary) << "old";
+    support::WriteBytes(kStaging, "old");
     PressSnimi();
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Text, kFailureMessage);
@@ -176,15 +163,15 @@ TEST_F(DialogTest, SuccessWritesTheDatedArchiveReportsItAndCloses) {
     EXPECT_EQ(boxes.Boxes[0].Caption, Application().Title());
     EXPECT_EQ(cursorAtMessage, crDefault);
     ASSERT_TRUE(Exists(kArchive));
-    std::string zip = ReadFile(kArchive);
+    std::string zip = ReadBytes(kArchive);
     EXPECT_EQ(zip.substr(0, 4), std::string("PK\x03\x04", 4));
     EXPECT_NE(zip.find("BRODANIKVESTRA_G2024.fdb"), std::string::npos);
     EXPECT_EQ(zip.find("temp_backup"), std::string::npos);  // stored under the bare name
-    EXPECT_EQ(ReadFile(kStaging), ReadFile(kDatabase));  // the staging copy stays
+    EXPECT_EQ(ReadBytes(kStaging), ReadBytes(kDatabase));  // the staging copy stays
     Application().ProcessMessages();
     EXPECT_TRUE(destroyed);
     // Closing stored the folder for the next run.
-    EXPECT_NE(ReadFile(SettingsFile().c_str()).find(kTarget), std::string::npos);
+    EXPECT_NE(ReadBytes(SettingsFile()).find(kTarget), std::string::npos);
     DeleteFileA(kStaging);
 }
 

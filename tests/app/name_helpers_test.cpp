@@ -3,20 +3,6 @@
 #include "app/backup_names.h"
 #include "app/name_helpers.h"
 
-TEST(AddTrailingBackslash, ExactlyOneTestOfTheLastCharacter) {
-    struct Case {
-        const char *in, *out;
-    } cases[] = {
-        {"c:\\", "c:\\"},
-        {"c:\\temp", "c:\\temp\\"},
-        {"e:\\arhiva\\", "e:\\arhiva\\"},
-        {"x\\\\", "x\\\\"},
-        {"c:/data/", "c:/data/\\"},
-        {"arhiva", "arhiva\\"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(AddTrailingBackslash(c.in), c.out) << c.in;
-}
-
 TEST(PadText, ModesLengthsAndUnknownModes) {
     struct Case {
         const char* text;
@@ -62,13 +48,6 @@ TEST(DateStamp, TwoDigitDayAndMonthAndThePlainYear) {
 TEST(YearOfDate, YearOfTheWholeDay) {
     EXPECT_EQ(YearOfDate(EncodeDate(2026, 12, 31) + 0.999), 2026);
     EXPECT_EQ(YearOfDate(NullDate), 1899);
-}
-
-TEST(ExtractFilePath, UpToTheLastBackslashOrColon) {
-    EXPECT_EQ(ExtractFilePath("d:\\program\\Snimanje.exe"), "d:\\program\\");
-    EXPECT_EQ(ExtractFilePath("e:\\arhiva"), "e:\\");
-    EXPECT_EQ(ExtractFilePath("c:x"), "c:");
-    EXPECT_EQ(ExtractFilePath("arhiva"), "");
 }
 
 TEST(BackupNames, BuiltFromFolderProgramYearAndDate) {

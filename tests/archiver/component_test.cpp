@@ -6,7 +6,7 @@
 
 #include "archiver/core_fixtures.h"
 #include "archiver/vorbex.h"
-#include "toolkit/form_reader.h"
+#include "core/form_reader.h"
 
 using namespace core_fixtures;
 

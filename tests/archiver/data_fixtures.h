@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 namespace fixtures {
 

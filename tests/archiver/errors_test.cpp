@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archiver/errors.h"
-#include "toolkit/component.h"
+#include "core/component.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <memory>
 
+#include "core/text.h"
 #include "placement_form.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
 #include "toolkit/message_box.h"
-#include "toolkit/text.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include "core/form_reader.h"
 #include "settings/settings_classes.h"
-#include "toolkit/form_reader.h"
+#include "support/files.h"
 
 #undef RegisterClass
 
@@ -26,12 +27,7 @@ TFPlacementTest::TFPlacementTest(TComponent* owner, TFormLog& log) : TForm(owner
 }
 
 const TClassInfo& TFPlacementTest::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TFPlacementTest";
-        ci.Parent = &TForm::StaticClass();
-        return ci;
-    }();
+    static const TClassInfo info = MakeClassInfo<TFPlacementTest, TForm>("TFPlacementTest");
     return info;
 }
 
@@ -40,12 +36,7 @@ TFormStorage* TFPlacementTest::FormStorage1() const {
     return dynamic_cast<TFormStorage*>(FindComponent("FormStorage1"));
 }
 
-void DeletePlacementIni() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, sizeof dir);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kPlacementIni);
-    DeleteFileA((std::string(dir) + "\\" + kPlacementIni).c_str());
-}
+void DeletePlacementIni() { support::DeleteIniFile(kPlacementIni); }
 
 TFPlacementTest* CreatePlacementForm(TFormLog& log, const std::string& storageLines, const std::string& storedProp) {
     RegisterClass(TEdit::StaticClass());

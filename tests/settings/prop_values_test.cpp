@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "sample_component.h"
-#include "settings/prop_info_list.h"
-#include "settings/prop_values.h"
+#include "settings/store/prop_info_list.h"
+#include "settings/store/prop_values.h"
 
 namespace {
 

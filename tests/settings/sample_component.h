@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/component.h"
+#include "core/component.h"
 
 enum class TSampleColour { scRed, scGreen, scBlue };
 

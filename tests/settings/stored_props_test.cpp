@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "sample_component.h"
-#include "settings/stored_props.h"
+#include "settings/store/stored_props.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/exceptions.h"
+#include "support/message_box_capture.h"
 #include "toolkit/application.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/message_box_capture.h"
 
 TEST(FailureText, PeriodOnlyAfterBytesAboveThePeriod) {
     struct Case {
@@ -33,7 +33,7 @@ TEST(TitleFromExeName, FileNameWithoutFolderAndExtensionLowerCasedAfterTheFirst)
 }
 
 TEST(HandleException, ShowsTheTextWithPeriodInAStopBox) {
-    MessageBoxCapture boxes;
+    support::MessageBoxCapture boxes;
     Application().HandleException(std::make_exception_ptr(EInOutError("Unable to create directory", 3)));
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Text, "Unable to create directory.");
@@ -42,7 +42,7 @@ TEST(HandleException, ShowsTheTextWithPeriodInAStopBox) {
 }
 
 TEST(HandleException, SilentAbortAndForeignErrors) {
-    MessageBoxCapture boxes;
+    support::MessageBoxCapture boxes;
     Application().HandleException(std::make_exception_ptr(EAbort()));
     EXPECT_TRUE(boxes.Boxes.empty());
     Application().HandleException(std::make_exception_ptr(std::runtime_error("plain")));
@@ -53,7 +53,7 @@ TEST(HandleException, SilentAbortAndForeignErrors) {
 }
 
 TEST(ShowMessage, PlainBoxWithTheApplicationTitle) {
-    MessageBoxCapture boxes;
+    support::MessageBoxCapture boxes;
     ShowMessage("Baze je uspje\x9a" "no snimljena!");
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Text, "Baze je uspje\x9a" "no snimljena!");

@@ -2,16 +2,16 @@
 
 #include <vector>
 
+#include "core/exceptions.h"
+#include "core/form_reader.h"
+#include "support/gui_input.h"
+#include "support/message_box_capture.h"
 #include "toolkit/application.h"
 #include "toolkit/bevel.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
-#include "toolkit/exceptions.h"
-#include "toolkit/form_reader.h"
 #include "toolkit/forms.h"
 #include "toolkit/label.h"
-#include "toolkit/gui_input.h"
-#include "toolkit/message_box_capture.h"
 #include "toolkit/toolkit_classes.h"
 
 namespace {
@@ -86,12 +86,7 @@ public:
         ReadFormDescription(*this, kDescription);
     }
     static const TClassInfo& StaticClass() {
-        static const TClassInfo info = [] {
-            TClassInfo ci;
-            ci.Name = "TTestForm";
-            ci.Parent = &TForm::StaticClass();
-            return ci;
-        }();
+        static const TClassInfo info = MakeClassInfo<TTestForm, TForm>("TTestForm");
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -123,9 +118,9 @@ protected:
         Application().ProcessMessages();
     }
 
-    void Press(WORD vk, TShiftState shift = 0) { PressKey(vk, shift); }
-    void AltChar(char ch) { PressAltChar(ch); }
-    TWinControl* Focused() { return FocusedControl(); }
+    void Press(WORD vk, TShiftState shift = 0) { support::PressKey(vk, shift); }
+    void AltChar(char ch) { support::PressAltChar(ch); }
+    TWinControl* Focused() { return support::FocusedControl(); }
 
     TTestForm* form = nullptr;
 };
@@ -235,7 +230,7 @@ TEST_F(FormTest, DisabledButtonsIgnoreTheirAcceleratorAndEsc) {
 }
 
 TEST_F(FormTest, ErrorsOfHandlersReachTheFailureDisplayAndTheFormStays) {
-    MessageBoxCapture boxes;
+    support::MessageBoxCapture boxes;
     ShowForm();
     form->Get<TButton>("Ok")->OnClick = [](TObject*) { throw Exception("Boom"); };
     SendMessageA(form->Get<TButton>("Ok")->Handle(), BM_CLICK, 0, 0);

@@ -3,8 +3,9 @@
 
 #include <string>
 
+#include "regional_formats.h"
+#include "support/fixed_clock.h"
 #include "widgets/calendar_model.h"
-#include "widgets_test_support.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::string Ymd(const TCalendarModel& m) {
 
 class Calendar : public ::testing::Test {
 protected:
-    FixedClock clock{2026, 12, 7};
+    support::FixedClock clock{2026, 12, 7};
 };
 
 TEST_F(Calendar, PlacesDaysUnderTheirWeekdays) {

@@ -5,15 +5,16 @@
 
 #include <commctrl.h>
 
+#include "core/form_reader.h"
+#include "regional_formats.h"
+#include "support/fixed_clock.h"
+#include "support/message_box_capture.h"
 #include "toolkit/application.h"
 #include "toolkit/edit.h"
-#include "toolkit/form_reader.h"
 #include "toolkit/forms.h"
-#include "toolkit/message_box_capture.h"
 #include "toolkit/toolkit_classes.h"
 #include "widgets/date_edit.h"
 #include "widgets/popup_calendar.h"
-#include "widgets_test_support.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ protected:
         Click(grid->Handle(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
 
-    FixedClock clock{2026, 12, 7};
+    support::FixedClock clock{2026, 12, 7};
     ScopedRegional regional{CroatianRegional()};
     TForm* form = nullptr;
     TDateEdit* edit = nullptr;
@@ -331,7 +332,7 @@ TEST_F(DateEditWindow, FocusLeavingClosesThePopupWithoutTakingTheDate) {
 }
 
 TEST_F(DateEditWindow, CheckOnExit) {
-    MessageBoxCapture boxes;
+    support::MessageBoxCapture boxes;
     edit->SetCheckOnExit(true);
     edit->SetText("5 .3 .2024");
     other->SetFocus();

@@ -3,8 +3,9 @@
 
 #include <cmath>
 
+#include "regional_formats.h"
+#include "support/fixed_clock.h"
 #include "widgets/date_util.h"
-#include "widgets_test_support.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ void ExpectReads(const std::string& format, const TRegionalSettings& regional, c
 
 class DateRules : public ::testing::Test {
 protected:
-    FixedClock clock{2026, 12, 7};
+    support::FixedClock clock{2026, 12, 7};
 };
 
 TEST_F(DateRules, CroatianTextsRead) {
@@ -122,10 +123,10 @@ TEST_F(DateRules, TwoDigitYearWindow) {
     } in2026[] = {{0, 2000}, {24, 2024}, {65, 2065}, {66, 1966}, {99, 1999}, {-1, 1999}, {100, 100}, {2024, 2024}};
     for (auto c : in2026) EXPECT_EQ(ExpandTwoDigitYear(c.in), c.out) << c.in;
 
-    FixedClock later{2060, 1, 1};
+    support::FixedClock later{2060, 1, 1};
     EXPECT_EQ(ExpandTwoDigitYear(0), 2000);
     EXPECT_EQ(ExpandTwoDigitYear(99), 2099);
-    FixedClock earlier{1999, 6, 1};
+    support::FixedClock earlier{1999, 6, 1};
     EXPECT_EQ(ExpandTwoDigitYear(39), 1939);
     EXPECT_EQ(ExpandTwoDigitYear(38), 2038);
 }

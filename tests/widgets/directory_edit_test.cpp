@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/form_reader.h"
 #include "folder_dialog_driver.h"
 #include "toolkit/buttons.h"
-#include "toolkit/form_reader.h"
 #include "toolkit/forms.h"
 #include "widgets/directory_edit.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A deflate engine (zlib's or our own) reported failure.
-#include "toolkit/exceptions.h"
+#include "core/exceptions.h"
 
 class ECompressionError : public Exception {
 public:

@@ -9,7 +9,7 @@
 #include "archiver/deflate/crc32.h"
 #include "archiver/deflate/parallel_deflate.h"
 #include "archiver/deflate/zip_crypto.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 uint32_t ChunkSizeForMode(uint8_t mode) {
     if (mode == 0) return 1048576;

@@ -10,7 +10,7 @@
 
 #include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 // RtlGenRandom lives in advapi32, which every program links anyway.
 void FillSystemRandom(uint8_t* buffer, size_t count) {

@@ -1,11 +1,11 @@
 #pragma once
 // The platform services behind mask matching and stored names: the user's locale for
 // comparing and upper-casing single characters, and path expansion for folders. Comparing
-// whole texts without regard to case (SameTextIgnoringCase) comes from the toolkit.
+// whole texts without regard to case (SameTextIgnoringCase) comes from the core.
 #include <cstdint>
 #include <string>
 
-#include "toolkit/regional.h"
+#include "core/regional.h"
 
 uint32_t UserDefaultLocaleId();
 // Locale-aware comparison of two one-character texts: negative, 0 or positive.

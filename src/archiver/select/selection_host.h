@@ -6,7 +6,7 @@
 
 #include "archiver/options.h"
 #include "archiver/types.h"
-#include "toolkit/persistent.h"
+#include "core/persistent.h"
 
 class TSelectionHost {
 public:

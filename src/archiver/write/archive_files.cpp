@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/exceptions.h"
-#include "toolkit/text.h"
+#include "core/exceptions.h"
+#include "core/text.h"
 
 bool ArchiveFileExists(const std::string& path) {
     if (path.empty()) return false;

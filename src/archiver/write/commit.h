@@ -13,7 +13,7 @@
 
 #include "archiver/write/dir_manager.h"
 #include "archiver/write/write_host.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 class TComponent;
 

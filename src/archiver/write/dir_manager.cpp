@@ -7,8 +7,8 @@
 #include "archiver/errors.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
-#include "toolkit/streams.h"
-#include "toolkit/text.h"
+#include "core/streams.h"
+#include "core/text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "archiver/deflate/entry_data.h"
 #include "archiver/select/source_files.h"
 #include "archiver/zip/entry_codec.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 namespace {
 

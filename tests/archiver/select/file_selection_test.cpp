@@ -8,7 +8,7 @@
 #include "archiver/data_fixtures.h"
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

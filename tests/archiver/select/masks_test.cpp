@@ -5,7 +5,7 @@
 #include "archiver/select/masks.h"
 #include "archiver/select/path_resolution.h"
 #include "archiver/select/stored_names.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "archiver/errors.h"
 #include "archiver/write/dir_manager.h"
 #include "archiver/zip/records.h"
-#include "toolkit/streams.h"
+#include "core/streams.h"
 
 using namespace core_fixtures;
 

@@ -1,0 +1,22 @@
+#pragma once
+// Path texts as Windows writes them (backslashes, "c:" drives) and the folders they name.
+#include <string>
+
+// The text with one backslash at its end: unchanged when it already ends in one; "" becomes "\".
+std::string AddTrailingBackslash(const std::string& folder);
+// name below folder, with exactly the one backslash that AddTrailingBackslash leaves between.
+std::string JoinPath(const std::string& folder, const std::string& name);
+// Everything up to and including the last backslash or colon ("" when there is none).
+std::string ExtractFilePath(const std::string& path);
+
+// True when the path's attributes can be read and carry the directory bit.
+bool IsExistingFolder(const std::string& path);
+// True when the path's attributes can be read and lack the directory bit.
+bool IsExistingFile(const std::string& path);
+
+// Creates folder together with its missing parents, level by level below its drive. True when
+// the folder is there afterwards (or nothing needed making: a drive, a text under three
+// characters); false when a level could not be made (GetLastError tells why). An empty text,
+// which a relative path with a missing first part comes down to, raises EInOutError
+// "Unable to create directory" with code 3.
+bool ForceDirectories(std::string folder);

@@ -1,0 +1,35 @@
+#pragma once
+// Typed input for tests: messages posted to the focused window and handled by the program's
+// own message loop, as the keyboard would deliver them.
+#include <windows.h>
+
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+
+namespace support {
+
+inline void PressKey(WORD vk, TShiftState shift = 0) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
+    keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
+    SetKeyboardState(keys);
+    HWND target = GetFocus();
+    UINT down = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    UINT up = (shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP;
+    PostMessageA(target, down, vk, 1);
+    PostMessageA(target, up, vk, 0xC0000001);
+    Application().ProcessMessages();
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+// Alt+ch, as the translated WM_SYSCHAR that carries accelerators.
+inline void PressAltChar(char ch) {
+    PostMessageA(GetFocus(), WM_SYSCHAR, static_cast<unsigned char>(ch), 0x20000001);
+    Application().ProcessMessages();
+}
+
+inline TWinControl* FocusedControl() { return TWinControl::FindControl(GetFocus()); }
+
+}  // namespace support
