@@ -2,6 +2,7 @@
 
 #include "archiver/select/file_selection.h"
 #include "archiver/write/archive_files.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 namespace {
@@ -140,7 +141,7 @@ void TVXBaseArchiver::SetInMemory(bool v) {
 void TVXBaseArchiver::Open(uint16_t mode) {
     if (mode != fmCreate) {
         if (fileName_.empty()) throw EVXException(vxerr::OpenWithoutName, this);
-        if (!ArchiveFileExists(fileName_)) throw EVXException(vxerr::ArchiveFileNotFound, fileName_, this);
+        if (!IsExistingFile(fileName_)) throw EVXException(vxerr::ArchiveFileNotFound, fileName_, this);
         if (inMemory_) throw EVXException(vxerr::InMemoryCreateOnly, fileName_, this);
     }
     Close();
@@ -163,7 +164,7 @@ void TVXBaseArchiver::Open(uint16_t mode) {
 void TVXBaseArchiver::OpenDefault() {
     if (!inMemory_ && fileName_.empty()) throw EVXException(vxerr::OpenDefaultWithoutName, this);
     uint16_t mode;
-    if (inMemory_ || !ArchiveFileExists(fileName_)) {
+    if (inMemory_ || !IsExistingFile(fileName_)) {
         mode = fmCreate;
     } else {
         try {

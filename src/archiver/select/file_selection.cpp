@@ -5,6 +5,7 @@
 #include "archiver/select/source_files.h"
 #include "archiver/select/stored_names.h"
 #include "archiver/zip/records.h"
+#include "core/paths.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ public:
             if ((entry.Attributes & kSelectiveAttributes & ~static_cast<uint32_t>(searchAttr_)) != 0) return;
             // Covers "." and ".." as well as every other name that begins with a dot.
             if (entry.Name.empty() || entry.Name[0] == '.') return;
-            const std::string path = WithTrailingBackslash(folder) + entry.Name;
+            const std::string path = JoinPath(folder, entry.Name);
             // A folder's contents are appended before the folder's own item.
             if (host_.Options()->Recurse() && (entry.Attributes & faDirectory) != 0) ScanFolder(path);
             if (!MatchesAny(path, masks_, host_.BaseDir())) return;

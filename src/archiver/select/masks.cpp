@@ -5,6 +5,7 @@
 
 #include "archiver/select/masks_platform.h"
 #include "archiver/select/path_resolution.h"
+#include "core/paths.h"
 
 namespace {
 
@@ -100,11 +101,6 @@ std::string NamePartOf(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string FolderPartOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
 // The platform's way would be to make each folder current in turn and read the current folder
 // back; TFolderWalk gives the same answers without touching the process-wide current folder.
 bool MatchesMask(const std::string& path, const std::string& mask, const std::string& baseDir) {
@@ -113,12 +109,12 @@ bool MatchesMask(const std::string& path, const std::string& mask, const std::st
     if (!WildcardMatch(NamePartOf(path), maskName, true)) return false;
     TFolderWalk walk;
     const std::string original = walk.Current();
-    walk.Enter(FolderPartOf(path));
+    walk.Enter(ExtractFilePath(path));
     const std::string pathFolder = walk.Current();
     if (baseDir.empty())
         walk.Reset(original);
     else
         walk.Enter(baseDir);
-    walk.Enter(FolderPartOf(mask));
+    walk.Enter(ExtractFilePath(mask));
     return walk.Current() == pathFolder;
 }

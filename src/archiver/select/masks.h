@@ -1,11 +1,10 @@
 #pragma once
 // File masks. Paths are ANSI texts with backslash separators; the name part of a path or mask is
-// what follows its last backslash or colon, the folder part the rest.
+// what follows its last backslash or colon, the folder part (core's ExtractFilePath) the rest.
 #include <cstdint>
 #include <string>
 
 std::string NamePartOf(const std::string& path);
-std::string FolderPartOf(const std::string& path);
 
 // Does the absolute path match the mask? The name part by WildcardMatch (case ignored), the
 // folder part by comparing absolute folders; a relative mask folder counts from baseDir.

@@ -38,8 +38,3 @@ std::string FullPathName(const std::string& path) {
     if (length == 0 || length >= buffer.size()) return {};
     return std::string(buffer.data(), length);
 }
-
-bool FolderExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}

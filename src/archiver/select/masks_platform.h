@@ -18,4 +18,3 @@ std::string CurrentFolder();
 // The platform's full-path expansion against the process's current folder: "." and ".." are
 // resolved, forward slashes become backslashes, letter case stays. Empty on failure.
 std::string FullPathName(const std::string& path);
-bool FolderExists(const std::string& path);

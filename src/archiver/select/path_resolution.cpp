@@ -1,6 +1,7 @@
 #include "archiver/select/path_resolution.h"
 
 #include "archiver/select/masks_platform.h"
+#include "core/paths.h"
 
 namespace {
 
@@ -62,23 +63,19 @@ std::string TFolderWalk::Expand(const std::string& path) const {
 bool TFolderWalk::Enter(const std::string& folder) {
     if (folder.empty()) return false;
     const std::string full = Expand(folder);
-    if (full.empty() || !FolderExists(full)) return false;
+    if (full.empty() || !IsExistingFolder(full)) return false;
     current_ = AsCurrentFolder(full);
     return true;
 }
 
-std::string WithTrailingBackslash(const std::string& folder) {
-    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
-}
-
 std::string ResolveFolder(const std::string& folder) {
     TFolderWalk walk;
-    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    if (!folder.empty()) walk.Enter(AddTrailingBackslash(folder));
     return walk.Current();
 }
 
 std::string ExpandInFolder(const std::string& folder, const std::string& path) {
     TFolderWalk walk;
-    if (!folder.empty()) walk.Enter(WithTrailingBackslash(folder));
+    if (!folder.empty()) walk.Enter(AddTrailingBackslash(folder));
     return walk.Expand(path);
 }

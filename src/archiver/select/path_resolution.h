@@ -24,9 +24,6 @@ private:
 // "c:" of "c:\x", "\\server\share" of "\\server\share\x", empty when the path has no drive.
 std::string DrivePartOf(const std::string& path);
 
-// folder with a backslash at its end (added only when it is missing, so "" gives "\").
-std::string WithTrailingBackslash(const std::string& folder);
-
 // The absolute form of folder (no trailing backslash except at a drive root); the current
 // folder when folder is empty or names no folder that could be entered.
 std::string ResolveFolder(const std::string& folder);

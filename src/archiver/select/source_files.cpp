@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "archiver/select/path_resolution.h"
+#include "core/paths.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ uint32_t DosDateTimeOfLocal(const FILETIME& local) {
 }  // namespace
 
 bool ListFolder(const std::string& folder, const std::function<void(const TFoundEntry&)>& onEntry) {
-    const std::string pattern = WithTrailingBackslash(folder) + "*.*";
+    const std::string pattern = JoinPath(folder, "*.*");
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return false;

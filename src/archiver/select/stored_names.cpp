@@ -6,6 +6,7 @@
 #include "archiver/select/masks_platform.h"
 #include "archiver/select/path_resolution.h"
 #include "archiver/zip/entry_codec.h"
+#include "core/paths.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ std::vector<std::string> FoldersAfterDrive(const std::string& folderPart) {
 }
 
 std::string RelativeTo(const std::string& base, const std::string& full) {
-    const std::string baseFolder = WithTrailingBackslash(base);
+    const std::string baseFolder = AddTrailingBackslash(base);
     if (!SameTextIgnoringCase(DrivePartOf(baseFolder), DrivePartOf(full))) return full;
     const std::vector<std::string> baseFolders = FoldersAfterDrive(baseFolder);
-    const std::vector<std::string> fullFolders = FoldersAfterDrive(FolderPartOf(full));
+    const std::vector<std::string> fullFolders = FoldersAfterDrive(ExtractFilePath(full));
     size_t common = 0;
     while (common < baseFolders.size() && common < fullFolders.size() &&
            SameTextIgnoringCase(baseFolders[common], fullFolders[common]))

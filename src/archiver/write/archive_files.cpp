@@ -5,12 +5,6 @@
 #include "core/exceptions.h"
 #include "core/text.h"
 
-bool ArchiveFileExists(const std::string& path) {
-    if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool DeleteArchiveFile(const std::string& path) { return !path.empty() && DeleteFileA(path.c_str()) != 0; }
 
 std::string SystemTempFolder() {

@@ -3,8 +3,6 @@
 // its temporary tail copy.
 #include <string>
 
-// A file (not a folder) of that name exists.
-bool ArchiveFileExists(const std::string& path);
 // Deletes a file; false when the platform refuses.
 bool DeleteArchiveFile(const std::string& path);
 // The system's temporary folder as the platform reports it.
