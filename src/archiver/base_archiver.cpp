@@ -44,39 +44,32 @@ TVXBaseArchiver::~TVXBaseArchiver() {
 }
 
 const TClassInfo& TVXBaseArchiver::StaticClass() {
-    static const TClassInfo info = [] {
-        using A = TVXBaseArchiver;
-        using P = Published<A>;
-        TClassInfo ci;
-        ci.Name = "TVXBaseArchiver";
-        ci.Parent = &TComponent::StaticClass();
-        ci.Props = {
-            P::Enum("CompressionLevel", CompressionLevelInfo(), &A::CompressionLevel, &A::SetCompressionLevel),
-            P::Int(
-                "CompressionMode", [](A& a) { return static_cast<int64_t>(a.CompressionMode()); },
-                [](A& a, int64_t v) { a.SetCompressionMode(v < 0 || v > 9 ? 10 : static_cast<int>(v)); }),
-            P::Str("CurrentVersion", &A::CurrentVersion, &A::SetCurrentVersion),
-            P::Str("Password", &A::Password, &A::SetPassword),
-            P::Str("FileName", &A::FileName, &A::SetFileName),
-            P::Str("BaseDir", &A::BaseDir, &A::SetBaseDir),
-            P::Str("TempDir", &A::TempDir, &A::SetTempDir),
-            P::Str("SFXStub", &A::SFXStub, &A::SetSFXStub),
-            P::Object("Options", [](A& a) -> TPersistent* { return a.Options(); }),
-            P::Object("FileMasks", [](A& a) -> TPersistent* { return a.FileMasks(); }),
-            P::Object("ExclusionMasks", [](A& a) -> TPersistent* { return a.ExclusionMasks(); }),
-            P::Object("NoCompressionMasks", [](A& a) -> TPersistent* { return a.NoCompressionMasks(); }),
-            P::Bool("InMemory", &A::InMemory, &A::SetInMemory),
-            P::Event("OnFileProgress", &A::OnFileProgress),
-            P::Event("OnOverallProgress", &A::OnOverallProgress),
-            P::Event("OnConfirmOverwrite", &A::OnConfirmOverwrite),
-            P::Event("OnConfirmProcessFile", &A::OnConfirmProcessFile),
-            P::Event("AfterOpen", &A::AfterOpen),
-            P::Event("OnPassword", &A::OnPassword),
-            P::Event("OnProcessFileFailure", &A::OnProcessFileFailure),
-        };
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TVXBaseArchiver(owner); };
-        return ci;
-    }();
+    using A = TVXBaseArchiver;
+    using P = Published<A>;
+    static const TClassInfo info = MakeCreatableClassInfo<A, TComponent>("TVXBaseArchiver", {
+        P::Enum("CompressionLevel", CompressionLevelInfo(), &A::CompressionLevel, &A::SetCompressionLevel),
+        P::Int(
+            "CompressionMode", [](A& a) { return static_cast<int64_t>(a.CompressionMode()); },
+            [](A& a, int64_t v) { a.SetCompressionMode(v < 0 || v > 9 ? 10 : static_cast<int>(v)); }),
+        P::Str("CurrentVersion", &A::CurrentVersion, &A::SetCurrentVersion),
+        P::Str("Password", &A::Password, &A::SetPassword),
+        P::Str("FileName", &A::FileName, &A::SetFileName),
+        P::Str("BaseDir", &A::BaseDir, &A::SetBaseDir),
+        P::Str("TempDir", &A::TempDir, &A::SetTempDir),
+        P::Str("SFXStub", &A::SFXStub, &A::SetSFXStub),
+        P::Object("Options", [](A& a) -> TPersistent* { return a.Options(); }),
+        P::Object("FileMasks", [](A& a) -> TPersistent* { return a.FileMasks(); }),
+        P::Object("ExclusionMasks", [](A& a) -> TPersistent* { return a.ExclusionMasks(); }),
+        P::Object("NoCompressionMasks", [](A& a) -> TPersistent* { return a.NoCompressionMasks(); }),
+        P::Bool("InMemory", &A::InMemory, &A::SetInMemory),
+        P::Event("OnFileProgress", &A::OnFileProgress),
+        P::Event("OnOverallProgress", &A::OnOverallProgress),
+        P::Event("OnConfirmOverwrite", &A::OnConfirmOverwrite),
+        P::Event("OnConfirmProcessFile", &A::OnConfirmProcessFile),
+        P::Event("AfterOpen", &A::AfterOpen),
+        P::Event("OnPassword", &A::OnPassword),
+        P::Event("OnProcessFileFailure", &A::OnProcessFileFailure),
+    });
     return info;
 }
 

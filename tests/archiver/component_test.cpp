@@ -17,12 +17,7 @@ public:
     TFormWithArchiver() : TComponent(nullptr) {}
     ~TFormWithArchiver() override { DestroyComponents(); }
     static const TClassInfo& StaticClass() {
-        static const TClassInfo info = [] {
-            TClassInfo ci;
-            ci.Name = "TFSnimanjePodataka";
-            ci.Parent = &TComponent::StaticClass();
-            return ci;
-        }();
+        static const TClassInfo info = MakeClassInfo<TFormWithArchiver, TComponent>("TFSnimanjePodataka");
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
