@@ -9,6 +9,8 @@
 #include "archiver/deflate/entry_data.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
+#include "core/streams.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -93,7 +95,7 @@ TEST(Crc32, CheckValueAndPieces) {
     EXPECT_EQ(UpdateCrc32(0x12345678u, nullptr, 5), 0x12345678u);
     EXPECT_EQ(UpdateCrc32(0x12345678u, "abc", 0), 0x12345678u);
     EXPECT_EQ(UpdateCrc32(0x12345678u, "abc", -1), 0x12345678u);
-    const std::string text = fixtures::TextBytes(100000);
+    const std::string text = support::TextBytes(100000);
     const uint32_t whole = Crc32Of(text.data(), 100000);
     EXPECT_EQ(UpdateCrc32(UpdateCrc32(0, text.data(), 33333), text.data() + 33333, 66667), whole);
     EXPECT_EQ(CombineCrc32(Crc32Of(text.data(), 40000), Crc32Of(text.data() + 40000, 60000), 60000), whole);
@@ -123,7 +125,7 @@ TEST(DataStep, PassesFollowTheChunkSize) {
         {3 * chunk + 7, {chunk, chunk, chunk, 7}},
     };
     for (const Case& c : cases) {
-        const std::string source = fixtures::TextBytes(static_cast<size_t>(c.size), 3);
+        const std::string source = support::TextBytes(static_cast<size_t>(c.size), 3);
         TRecordingStream in(source);
         TMemoryStream out;
         TDirItem item = NewItem(8, 1);
@@ -149,7 +151,7 @@ TEST(DataStep, PassesFollowTheChunkSize) {
 }
 
 TEST(DataStep, EveryPassButTheLastEndsWithASyncFlush) {
-    const std::string source = fixtures::TextBytes(524288 + 1, 5);
+    const std::string source = support::TextBytes(524288 + 1, 5);
     TMemoryStream in, firstPassOnly, out;
     in.WriteBuffer(source.data(), static_cast<int64_t>(source.size()));
     TDirItem item = NewItem(8, 1);
@@ -164,7 +166,7 @@ TEST(DataStep, EveryPassButTheLastEndsWithASyncFlush) {
 }
 
 TEST(DataStep, StoredLevelZeroAndEmptyEntries) {
-    const std::string source = fixtures::NoiseBytes(200000);
+    const std::string source = support::NoiseBytes(200000);
     {
         TMemoryStream in, out;
         in.WriteBuffer(source.data(), 200000);
@@ -201,7 +203,7 @@ TEST(DataStep, StoredLevelZeroAndEmptyEntries) {
 }
 
 TEST(DataStep, EncryptedEntryCountsItsHeader) {
-    const std::string source = fixtures::TextBytes(70000);
+    const std::string source = support::TextBytes(70000);
     TRecordingStream in(source);
     TMemoryStream out;
     TDirItem item = NewItem(8, 1, "tajna");
@@ -218,7 +220,7 @@ TEST(DataStep, EncryptedEntryCountsItsHeader) {
 }
 
 TEST(DataStep, CancelLeavesTheHeaderAlone) {
-    const std::string source = fixtures::TextBytes(1000000);
+    const std::string source = support::TextBytes(1000000);
     TMemoryStream in, out;
     in.WriteBuffer(source.data(), 1000000);
     TDirItem item = NewItem(8, 1);
@@ -233,14 +235,14 @@ TEST(DataStep, CancelLeavesTheHeaderAlone) {
 }
 
 TEST(DataStep, ShortReadsAndWritesRaise) {
-    TShortSource shortSource(fixtures::TextBytes(5000), 10);
+    TShortSource shortSource(support::TextBytes(5000), 10);
     TMemoryStream out;
     TDirItem item = NewItem(8, 1);
     EXPECT_THROW(WriteEntryData(shortSource, out, item, {}), EReadError);
     EXPECT_EQ(item.Crc32, 0xFFFFFFFFu);
 
     TMemoryStream in;
-    const std::string noise = fixtures::NoiseBytes(5000);
+    const std::string noise = support::NoiseBytes(5000);
     in.WriteBuffer(noise.data(), 5000);
     TFullArchive full;
     EXPECT_THROW(WriteEntryData(in, full, item, {}), EWriteError);
@@ -257,8 +259,8 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
     for (const auto& c : cases) {
         const int64_t size = c.size;
         const uint32_t chunkSize = ChunkSizeForMode(c.mode);
-        const std::string source = fixtures::TextBytes(static_cast<size_t>(size / 2), 8) +
-                                   fixtures::NoiseBytes(static_cast<size_t>(size - size / 2));
+        const std::string source = support::TextBytes(static_cast<size_t>(size / 2), 8) +
+                                   support::NoiseBytes(static_cast<size_t>(size - size / 2));
         std::vector<int64_t> reports[2];
         TDirItem items[2] = {NewItem(8, c.mode), NewItem(8, c.mode)};
         std::vector<uint8_t> outputs[2];
@@ -292,7 +294,7 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
         EXPECT_LT(outputs[1].size(), outputs[0].size() + outputs[0].size() / 50 + 64);
     }
     TMemoryStream in, out;
-    const std::string source = fixtures::TextBytes(3 * chunk);
+    const std::string source = support::TextBytes(3 * chunk);
     in.WriteBuffer(source.data(), 3 * chunk);
     TDirItem item = NewItem(8, 1);
     TEntryDataContext context;

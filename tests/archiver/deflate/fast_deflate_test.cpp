@@ -6,6 +6,7 @@
 
 #include "archiver/data_fixtures.h"
 #include "archiver/deflate/fast_deflate.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ bool InflatesTo(const std::vector<uint8_t>& raw, const std::string& expected) {
 }
 
 std::string Repeating(size_t n, size_t period) {
-    std::string s = fixtures::NoiseBytes(period);
+    std::string s = support::NoiseBytes(period);
     std::string out;
     while (out.size() < n) out += s;
     out.resize(n);
@@ -43,8 +44,11 @@ std::vector<uint8_t> DeflateInChunks(const std::string& source, size_t chunk) {
         const size_t n = std::min(chunk, source.size() - done);
         std::vector<uint8_t> out(TFastDeflater::Bound(n));
         const bool last = done + n == source.size();
-        const size_t produced = deflater.Deflate(bytes + done, n, std::min<size_t>(done, 32768), last, out.data(), out.size());
-        if (!last) EXPECT_EQ(std::string(out.begin() + produced - 4, out.begin() + produced), std::string("\0\0\xFF\xFF", 4));
+        const size_t produced =
+            deflater.Deflate(bytes + done, n, std::min<size_t>(done, 32768), last, out.data(), out.size());
+        if (!last) {
+            EXPECT_EQ(std::string(out.begin() + produced - 4, out.begin() + produced), std::string("\0\0\xFF\xFF", 4));
+        }
         stream.insert(stream.end(), out.begin(), out.begin() + produced);
         done += n;
     } while (done < source.size());
@@ -63,13 +67,13 @@ TEST(FastDeflate, RoundTripsThroughZlib) {
         {"one byte", "a", 4096},
         {"three bytes", "abc", 4096},
         {"one byte repeated (distance 1, longest matches)", std::string(300000, 'x'), 65536},
-        {"text", fixtures::TextBytes(400000, 3), 131072},
-        {"noise (stored blocks)", fixtures::NoiseBytes(200000), 65536},
+        {"text", support::TextBytes(400000, 3), 131072},
+        {"noise (stored blocks)", support::NoiseBytes(200000), 65536},
         {"repeats at the farthest distance", Repeating(200000, 32768), 1 << 20},
         {"repeats just beyond the window", Repeating(200000, 32769), 1 << 20},
         {"matches across chunk boundaries", Repeating(300000, 1000), 4099},
-        {"many blocks in one chunk", fixtures::TextBytes(1 << 20, 9) + std::string(1 << 20, '\0'), 1 << 21},
-        {"chunks shorter than a hash", fixtures::TextBytes(1000, 4), 3},
+        {"many blocks in one chunk", support::TextBytes(1 << 20, 9) + std::string(1 << 20, '\0'), 1 << 21},
+        {"chunks shorter than a hash", support::TextBytes(1000, 4), 3},
     };
     for (const auto& c : cases) {
         const std::vector<uint8_t> stream = DeflateInChunks(c.data, c.chunk);
@@ -80,7 +84,7 @@ TEST(FastDeflate, RoundTripsThroughZlib) {
 }
 
 TEST(FastDeflate, CompressesAboutAsWellAsZlibLevelOne) {
-    const std::string text = fixtures::TextBytes(1 << 20, 7);
+    const std::string text = support::TextBytes(1 << 20, 7);
     const std::vector<uint8_t> ours = DeflateInChunks(text, 524288);
     std::vector<uint8_t> theirs(compressBound(static_cast<uLong>(text.size())));
     z_stream z{};
@@ -98,6 +102,6 @@ TEST(FastDeflate, CompressesAboutAsWellAsZlibLevelOne) {
 TEST(FastDeflate, RefusesABufferBelowTheBound) {
     TFastDeflater deflater;
     std::vector<uint8_t> out(TFastDeflater::Bound(1000) - 1);
-    const std::string data = fixtures::NoiseBytes(1000);
+    const std::string data = support::NoiseBytes(1000);
     EXPECT_ANY_THROW(deflater.Deflate(reinterpret_cast<const uint8_t*>(data.data()), data.size(), 0, true, out.data(), out.size()));
 }

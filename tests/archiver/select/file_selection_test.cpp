@@ -8,7 +8,10 @@
 #include "archiver/data_fixtures.h"
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
+#include "core/paths.h"
 #include "core/text.h"
+#include "support/files.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -33,17 +36,17 @@ const TDirItem* FindItem(const TVorbex& archiver, const std::string& name) {
 class Selection : public ::testing::Test {
 protected:
     void SetUp() override {
-        base = fixtures::FreshFolder("selection") + "\\base";
-        fixtures::MakeFolder(base);
+        base = fixtures::TestFolder("selection") + "\\base";
+        ForceDirectories(base);
         for (const char* name : {"a.txt", "b.dat", "noext", ".dotted.txt", "hid.txt", "sys.txt"})
-            fixtures::WriteBytes(base + "\\" + name, fixtures::TextBytes(3000, name[0]));
+            support::WriteBytes(base + "\\" + name, support::TextBytes(3000, name[0]));
         SetFileAttributesA((base + "\\hid.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
         SetFileAttributesA((base + "\\sys.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
-        fixtures::MakeFolder(base + "\\emptydir");
-        fixtures::MakeFolder(base + "\\sub");
-        fixtures::MakeFolder(base + "\\sub\\deeper");
-        fixtures::WriteBytes(base + "\\sub\\c.txt", fixtures::TextBytes(2000, 9));
-        fixtures::WriteBytes(base + "\\sub\\deeper\\d.txt", fixtures::TextBytes(1000, 11));
+        ForceDirectories(base + "\\emptydir");
+        ForceDirectories(base + "\\sub");
+        ForceDirectories(base + "\\sub\\deeper");
+        support::WriteBytes(base + "\\sub\\c.txt", support::TextBytes(2000, 9));
+        support::WriteBytes(base + "\\sub\\deeper\\d.txt", support::TextBytes(1000, 11));
         archiver.SetName("Vorbex1");
     }
     void TearDown() override {
@@ -138,8 +141,8 @@ TEST_F(Selection, ConfirmAndNoCompressionMasks) {
 }
 
 TEST_F(Selection, ProgressPercentages) {
-    fixtures::WriteBytes(base + "\\sub\\big1.bin", fixtures::TextBytes(1000000, 1));
-    fixtures::WriteBytes(base + "\\sub\\big2.bin", fixtures::TextBytes(1000000, 2));
+    support::WriteBytes(base + "\\sub\\big1.bin", support::TextBytes(1000000, 1));
+    support::WriteBytes(base + "\\sub\\big2.bin", support::TextBytes(1000000, 2));
     OpenInMemory();
     std::vector<std::string> log;
     archiver.OnFileProgress = [&](TObject* sender, const std::string& name, double p, TVXProcessOperation,
@@ -163,7 +166,7 @@ TEST_F(Selection, ProgressPercentages) {
 }
 
 TEST_F(Selection, CancelWhileDataFlowsStopsTheCommit) {
-    fixtures::WriteBytes(base + "\\sub\\big1.bin", fixtures::TextBytes(1000000, 1));
+    support::WriteBytes(base + "\\sub\\big1.bin", support::TextBytes(1000000, 1));
     const std::string zip = fixtures::TestRoot() + "\\cancelled.zip";
     archiver.SetFileName(zip);
     archiver.Open(fmCreate);
@@ -183,7 +186,7 @@ TEST_F(Selection, CancelWhileDataFlowsStopsTheCommit) {
 }
 
 TEST_F(Selection, SourceShareModes) {
-    fixtures::WriteBytes(base + "\\sub\\big1.bin", fixtures::TextBytes(1000000, 1));
+    support::WriteBytes(base + "\\sub\\big1.bin", support::TextBytes(1000000, 1));
     const std::string source = base + "\\sub\\big1.bin";
     struct Case {
         TVXFileShareMode mode;
@@ -239,12 +242,12 @@ TEST_F(Selection, ArchivesForTheReaders) {
         {"best.zip", 9, "", "sub\\*.*", 8}, {"encrypted.zip", 1, "Lozinka1", "*.*", 8},
         {"encrypted_stored.zip", 0, "Lozinka1", "*.*", 0},
     };
-    fixtures::WriteBytes(base + "\\empty.txt", "");
-    fixtures::WriteBytes(base + "\\chunks.bin", fixtures::TextBytes(524288 * 2 + 1, 4) + fixtures::NoiseBytes(70000));
+    support::WriteBytes(base + "\\empty.txt", "");
+    support::WriteBytes(base + "\\chunks.bin", support::TextBytes(524288 * 2 + 1, 4) + support::NoiseBytes(70000));
     // Around the chunk sizes, where the threads that deflate one entry hand over to each other.
     for (int64_t size : {524287, 524288, 524289, 3 * 524288, 1048577})
-        fixtures::WriteBytes(base + "\\edge" + std::to_string(size) + ".bin",
-                             fixtures::TextBytes(static_cast<size_t>(size), static_cast<uint32_t>(size)));
+        support::WriteBytes(base + "\\edge" + std::to_string(size) + ".bin",
+                             support::TextBytes(static_cast<size_t>(size), static_cast<uint32_t>(size)));
     for (const Case& c : cases) {
         const std::string zip = fixtures::TestRoot() + "\\" + c.file;
         archiver.SetInMemory(false);
@@ -271,9 +274,9 @@ TEST_F(Selection, ArchivesForTheReaders) {
 }
 
 TEST(BackupArchive, OneDeflatedFileIsDataPlus146Bytes) {
-    const std::string staging = fixtures::FreshFolder("staging");
+    const std::string staging = fixtures::TestFolder("staging");
     const std::string source = staging + "\\BRODANIKVESTRA_G2024.fdb";
-    fixtures::WriteBytes(source, fixtures::TextBytes(1300000, 24) + std::string(300000, '\0'));
+    support::WriteBytes(source, support::TextBytes(1300000, 24) + std::string(300000, '\0'));
     const std::string zip = fixtures::TestRoot() + "\\BRODANIKVESTRA_G2024_05_03_2024.zip";
     TVorbex archiver(nullptr);
     archiver.SetName("Vorbex1");
@@ -286,7 +289,7 @@ TEST(BackupArchive, OneDeflatedFileIsDataPlus146Bytes) {
     const uint64_t compressed = item.CompressedSize;
     EXPECT_EQ(item.ExternalAttributes, static_cast<uint32_t>(GetFileAttributesA(source.c_str())));
     archiver.Close();
-    const std::string bytes = fixtures::ReadBytes(zip);
+    const std::string bytes = support::ReadBytes(zip);
     EXPECT_EQ(bytes.size(), compressed + 146);
     EXPECT_EQ(bytes.substr(0, 4), "PK\x03\x04");
     EXPECT_EQ(bytes.substr(30, 24), "BRODANIKVESTRA_G2024.fdb");

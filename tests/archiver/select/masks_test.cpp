@@ -5,7 +5,9 @@
 #include "archiver/select/masks.h"
 #include "archiver/select/path_resolution.h"
 #include "archiver/select/stored_names.h"
+#include "core/paths.h"
 #include "core/text.h"
+#include "support/files.h"
 
 namespace {
 
@@ -35,12 +37,12 @@ class MaskFolders : public ::testing::Test {
 protected:
     void SetUp() override {
         InitCharTables();
-        root = fixtures::FreshFolder("masks");
+        root = fixtures::TestFolder("masks");
         base = root + "\\base";
-        fixtures::MakeFolder(base);
-        fixtures::MakeFolder(base + "\\sub");
-        fixtures::WriteBytes(base + "\\data.txt", "x");
-        fixtures::WriteBytes(base + "\\sub\\data.txt", "y");
+        ForceDirectories(base);
+        ForceDirectories(base + "\\sub");
+        support::WriteBytes(base + "\\data.txt", "x");
+        support::WriteBytes(base + "\\sub\\data.txt", "y");
     }
     std::string root, base;
 };

@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
-#include "archiver/core_fixtures.h"
+#include "archiver/archive_fixtures.h"
 #include "archiver/vorbex.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
+#include "support/files.h"
+#include "support/open_archive.h"
 
-using namespace core_fixtures;
+using namespace archive_fixtures;
 
 namespace {
 
@@ -31,12 +33,6 @@ void ExpectLocalHeadersWhereRecorded(const std::string& path) {
         EXPECT_EQ(name, WrittenName(item)) << path;
     }
 }
-
-struct Workspace {
-    explicit Workspace(const std::string& name)
-        : folder(FreshFolder(name)), temp(FreshFolder(name + "_tmp")), archive(folder + "\\a.zip") {}
-    std::string folder, temp, archive;
-};
 
 }  // namespace
 
@@ -116,7 +112,7 @@ TEST(Commit, NothingIsWrittenBeforeTheOutermostEndUpdate) {
     EXPECT_EQ(v.UpdateCount(), 0);
 
     // Closing inside a batch ends it unwritten; its last EndUpdate then has nothing to commit.
-    const std::string path = FreshFolder("closed_in_batch") + "\\a.zip";
+    const std::string path = ScratchFolder("closed_in_batch") + "\\a.zip";
     TVorbex c(nullptr);
     c.SetFileName(path);
     c.Open(fmCreate);
@@ -132,12 +128,8 @@ TEST(Commit, AppendsToArchivesOfOtherWritersWithoutATemporaryCopy) {
     const char* files[] = {"infozip.zip", "infozip_stored.zip", "sevenzip.zip", "bsdtar.zip", "python.zip",
                            "prefix100.zip", "inner_last.zip", "empty_commented.zip", "many.zip"};
     for (const char* file : files) {
-        Workspace w(std::string("append_") + file);
-        CopyFileTo(CorpusPath(file), w.archive);
-        TVorbex v(nullptr);
-        v.SetTempDir(w.temp);
-        v.SetFileName(w.archive);
-        v.OpenDefault();
+        support::TOpenArchive w(ScratchPath(std::string("append_") + file), CorpusPath(file));
+        TVorbex& v = w.Open();
         const std::string comment = v.Directory()->ArchiveComment;
         std::vector<std::string> names = WrittenNames(v);
         // Two commits while the archive stays open: offsets must stay right after both.
@@ -146,25 +138,21 @@ TEST(Commit, AppendsToArchivesOfOtherWritersWithoutATemporaryCopy) {
             AppendMemoryItem(v, added, std::string("appended by the archiver ") + added);
             v.EndUpdate();
             names.push_back(added);
-            EXPECT_EQ(CountFiles(w.temp), 0) << file;
+            EXPECT_EQ(support::CountFiles(w.Temp), 0) << file;
         }
         EXPECT_EQ(v.Directory()->ArchiveComment, comment);
         v.Close();
-        ExpectLocalHeadersWhereRecorded(w.archive);
+        ExpectLocalHeadersWhereRecorded(w.Path);
         const std::string result = ResultPath(std::string("appended_") + file);
-        CopyFileTo(w.archive, result);
+        support::CopyFileTo(w.Path, result);
         WriteExpectedNames(result, names);
     }
 }
 
 TEST(Commit, AFailureAfterTheTemporaryCopyRestoresTheFileExactly) {
-    Workspace w("fail_with_temp");
-    CopyFileTo(CorpusPath("infozip.zip"), w.archive);
-    const std::vector<uint8_t> before = ReadFileBytes(w.archive);
-    TVorbex v(nullptr);
-    v.SetTempDir(w.temp);
-    v.SetFileName(w.archive);
-    v.OpenDefault();
+    support::TOpenArchive w(ScratchPath("fail_with_temp"), CorpusPath("infozip.zip"));
+    const std::vector<uint8_t> before = ReadFileBytes(w.Path);
+    TVorbex& v = w.Open();
     v.BeginUpdate();
     // The first entry renamed in place: the commit saves the whole old archive, then finds no
     // Snapshot counterpart for it.
@@ -177,20 +165,16 @@ TEST(Commit, AFailureAfterTheTemporaryCopyRestoresTheFileExactly) {
     }
     EXPECT_EQ(ItemNames(v), (std::vector<std::string>{"alpha.txt", "beta.bin", "sub/gamma.txt"}));
     v.Close();
-    EXPECT_EQ(ReadFileBytes(w.archive), before);
-    EXPECT_EQ(CountFiles(w.temp), 0);
+    EXPECT_EQ(ReadFileBytes(w.Path), before);
+    EXPECT_EQ(support::CountFiles(w.Temp), 0);
 }
 
 TEST(Commit, ChangedEntriesInTheMiddleAreCopiedBackFromTheTemporaryFile) {
     // Entries of other writers: local extra fields longer than the central ones (Info-ZIP, 7z)
     // and data descriptors (bsdtar).
     for (const char* file : {"infozip.zip", "sevenzip.zip", "bsdtar.zip", "prefix100.zip"}) {
-        Workspace w(std::string("change_attr_") + file);
-        CopyFileTo(CorpusPath(file), w.archive);
-        TVorbex v(nullptr);
-        v.SetTempDir(w.temp);
-        v.SetFileName(w.archive);
-        v.OpenDefault();
+        support::TOpenArchive w(ScratchPath(std::string("change_attr_") + file), CorpusPath(file));
+        TVorbex& v = w.Open();
         const std::vector<std::string> names = WrittenNames(v);
         v.BeginUpdate();
         TDirItem& first = *v.Directory()->Items.ItemPtr(0);
@@ -198,28 +182,24 @@ TEST(Commit, ChangedEntriesInTheMiddleAreCopiedBackFromTheTemporaryFile) {
         first.Operation = poChangeAttr;
         first.ExternalAttributes = 0x21;
         v.EndUpdate();
-        EXPECT_EQ(CountFiles(w.temp), 0) << file;
+        EXPECT_EQ(support::CountFiles(w.Temp), 0) << file;
         v.Close();
-        ExpectLocalHeadersWhereRecorded(w.archive);
+        ExpectLocalHeadersWhereRecorded(w.Path);
         TVorbex check(nullptr);
-        check.SetFileName(w.archive);
+        check.SetFileName(w.Path);
         check.Open(0x40);
         EXPECT_EQ(check.Directory()->Items.ItemPtr(0)->ExternalAttributes, 0x21u) << file;
         const std::string result = ResultPath(std::string("changed_") + file);
-        CopyFileTo(w.archive, result);
+        support::CopyFileTo(w.Path, result);
         WriteExpectedNames(result, names);
     }
 }
 
 TEST(Commit, AFailureWithoutATemporaryCopyLeavesTheArchiveAsBefore) {
     for (const char* file : {"python.zip", "prefix100.zip", "infozip.zip", ""}) {
-        Workspace w(std::string("fail_no_temp_") + file);
-        if (*file) CopyFileTo(CorpusPath(file), w.archive);
-        const std::vector<uint8_t> before = ReadFileBytes(w.archive);
-        TVorbex v(nullptr);
-        v.SetTempDir(w.temp);
-        v.SetFileName(w.archive);
-        v.OpenDefault();
+        support::TOpenArchive w(ScratchPath(std::string("fail_no_temp_") + file), *file ? CorpusPath(file) : "");
+        const std::vector<uint8_t> before = ReadFileBytes(w.Path);
+        TVorbex& v = w.Open();
         const std::vector<std::string> names = WrittenNames(v);
         v.BeginUpdate();
         AppendMemoryItem(v, "written.txt", "this entry is written completely");
@@ -229,19 +209,19 @@ TEST(Commit, AFailureWithoutATemporaryCopyLeavesTheArchiveAsBefore) {
         items.SetCount(items.Count() + 1);
         TDirItem& missing = *items.ItemPtr(items.Count() - 1);
         missing.StoredName = "missing.txt";
-        missing.SourcePath = w.folder + "\\missing.txt";
+        missing.SourcePath = w.Folder + "\\missing.txt";
         missing.Pending = 1;
         EXPECT_THROW(v.EndUpdate(), EFOpenError) << file;
         EXPECT_EQ(WrittenNames(v), names);
         v.Close();
         if (*file) {
-            EXPECT_EQ(ReadFileBytes(w.archive), before) << file;
+            EXPECT_EQ(ReadFileBytes(w.Path), before) << file;
         } else {
             const auto empty = TEndRecord::Empty();
-            EXPECT_EQ(ReadFileBytes(w.archive), std::vector<uint8_t>(empty.begin(), empty.end()));
+            EXPECT_EQ(ReadFileBytes(w.Path), std::vector<uint8_t>(empty.begin(), empty.end()));
         }
         const std::string result = ResultPath(std::string("failed_") + (*file ? file : "new.zip"));
-        CopyFileTo(w.archive, result);
+        support::CopyFileTo(w.Path, result);
         WriteExpectedNames(result, names);
     }
 }
@@ -268,13 +248,10 @@ TEST(Commit, CancelsRestoreTheSnapshot) {
         int cancelFileStartOf;  // 1-based index of the entry whose ppStart report cancels; 0 none
     } cases[] = {{"first overall report", true, 0}, {"second entry's start", false, 2}, {"first entry's start", false, 1}};
     for (const Case& c : cases) {
-        Workspace w(std::string("cancel_") + std::to_string(c.cancelFileStartOf));
-        CopyFileTo(CorpusPath("python.zip"), w.archive);
-        const std::vector<uint8_t> before = ReadFileBytes(w.archive);
-        TVorbex v(nullptr);
-        v.SetTempDir(w.temp);
-        v.SetFileName(w.archive);
-        v.OpenDefault();
+        support::TOpenArchive w(ScratchPath(std::string("cancel_") + std::to_string(c.cancelFileStartOf)),
+                                CorpusPath("python.zip"));
+        const std::vector<uint8_t> before = ReadFileBytes(w.Path);
+        TVorbex& v = w.Open();
         int starts = 0;
         v.OnOverallProgress = [&](TObject*, double, TVXProcessOperation, TVXProgressPhase phase, bool& cancel) {
             if (phase == ppStart && c.cancelOverallStart) cancel = true;
@@ -289,12 +266,12 @@ TEST(Commit, CancelsRestoreTheSnapshot) {
         v.EndUpdate();
         EXPECT_EQ(ItemNames(v), (std::vector<std::string>{"first.txt", "dir/file.txt", "folder/"})) << c.what;
         v.Close();
-        EXPECT_EQ(ReadFileBytes(w.archive), before) << c.what;
+        EXPECT_EQ(ReadFileBytes(w.Path), before) << c.what;
     }
 }
 
 TEST(Commit, CancelUpdateDropsTheBatchsItems) {
-    const std::string path = FreshFolder("cancel_update") + "\\a.zip";
+    const std::string path = ScratchFolder("cancel_update") + "\\a.zip";
     TVorbex v(nullptr);
     v.SetFileName(path);
     v.Open(fmCreate);
@@ -309,17 +286,15 @@ TEST(Commit, CancelUpdateDropsTheBatchsItems) {
 }
 
 TEST(Commit, MovedFilesAreDeletedOnceTheArchiveIsComplete) {
-    Workspace w("moves");
-    const std::string gone = w.folder + "\\gone.txt";
-    const std::string held = w.folder + "\\held.txt";
+    support::TOpenArchive w(ScratchPath("moves"));
+    const std::string gone = w.Folder + "\\gone.txt";
+    const std::string held = w.Folder + "\\held.txt";
     WriteFileBytes(gone, {'g'});
     WriteFileBytes(held, {'h'});
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    TVorbex v(nullptr);
-    v.SetName("Vorbex1");
-    v.SetFileName(w.archive);
-    v.Open(fmCreate);
+    w.Archiver.SetName("Vorbex1");
+    TVorbex& v = w.Open();
     std::vector<std::string> failures;
     v.OnProcessFileFailure = [&](TObject*, const std::string& name, TVXProcessOperation op, int32_t native,
                                  int32_t code, const std::string& message) {
@@ -327,7 +302,7 @@ TEST(Commit, MovedFilesAreDeletedOnceTheArchiveIsComplete) {
     };
     v.BeginUpdate();
     for (const std::string& source : {gone, held}) {
-        AppendMemoryItem(v, source.substr(w.folder.size() + 1), "moved");
+        AppendMemoryItem(v, source.substr(w.Folder.size() + 1), "moved");
         TDirItem& item = *v.Directory()->Items.ItemPtr(v.Directory()->Items.Count() - 1);
         item.Operation = poMove;
         item.SourcePath = source;
@@ -348,15 +323,12 @@ TEST(Commit, MovedFilesAreDeletedOnceTheArchiveIsComplete) {
     EXPECT_EQ(v.Directory()->Items.Count(), 3);
     CloseHandle(holder);
     v.Close();
-    ExpectLocalHeadersWhereRecorded(w.archive);
+    ExpectLocalHeadersWhereRecorded(w.Path);
 }
 
 TEST(Commit, EntriesSharingANameKeepTheirOwnDataWhenCopiedBack) {
-    Workspace w("same_names");
-    TVorbex v(nullptr);
-    v.SetTempDir(w.temp);
-    v.SetFileName(w.archive);
-    v.Open(fmCreate);
+    support::TOpenArchive w(ScratchPath("same_names"));
+    TVorbex& v = w.Open();
     v.BeginUpdate();
     AppendMemoryItem(v, "same.txt", "the first of two entries named alike");
     AppendMemoryItem(v, "same.txt", "the second one, with other data");
@@ -367,8 +339,8 @@ TEST(Commit, EntriesSharingANameKeepTheirOwnDataWhenCopiedBack) {
     first.Operation = poChangeAttr;
     v.EndUpdate();
     v.Close();
-    ExpectLocalHeadersWhereRecorded(w.archive);
+    ExpectLocalHeadersWhereRecorded(w.Path);
     const std::string result = ResultPath("same_names.zip");
-    CopyFileTo(w.archive, result);
+    support::CopyFileTo(w.Path, result);
     WriteExpectedNames(result, {"same.txt", "same.txt"});
 }

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <functional>
 
-#include "archiver/core_fixtures.h"
+#include "archiver/archive_fixtures.h"
 #include "archiver/errors.h"
 #include "archiver/write/dir_manager.h"
 #include "archiver/zip/records.h"
 #include "core/streams.h"
 
-using namespace core_fixtures;
+using namespace archive_fixtures;
 
 namespace {
 

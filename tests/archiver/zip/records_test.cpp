@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "archiver/core_fixtures.h"
+#include "archiver/archive_fixtures.h"
 #include "archiver/errors.h"
 #include "archiver/zip/dir_array.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 
-using namespace core_fixtures;
+using namespace archive_fixtures;
 
 TEST(DirArray, RangeErrorsNameTheirCodes) {
     TVXDirArray a;

@@ -1,25 +1,25 @@
 #pragma once
-// Helpers of the archive engine tests: corpus and result paths, scratch folders, raw bytes, and
-// pending items fed from memory so that commits run without a folder walk.
+// Helpers of the archive engine tests: corpus and result paths, scratch folders, an archive's
+// bytes and fields, and pending items fed from memory so that commits run without a folder walk.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TVXBaseArchiver;
 
-namespace core_fixtures {
+namespace archive_fixtures {
 
 std::string CorpusPath(const std::string& name);
 // Path in the folder whose archives the Linux checkers read after the tests.
 std::string ResultPath(const std::string& name);
-// An empty folder below c:\core_tests (created, or emptied of files).
-std::string FreshFolder(const std::string& name);
-int CountFiles(const std::string& folder);
+// A folder below c:\archiver_tests; ScratchFolder makes it afresh, empty.
+std::string ScratchPath(const std::string& name);
+std::string ScratchFolder(const std::string& name);
 bool CanOpenExclusively(const std::string& path);
 
+// A file's bytes in the form the archive streams hold them (none for a missing file).
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-void CopyFileTo(const std::string& from, const std::string& to);
 // The names the checkers must find in the archive at path, in order.
 void WriteExpectedNames(const std::string& path, const std::vector<std::string>& names);
 
@@ -34,4 +34,4 @@ std::vector<std::string> ItemNames(const TVXBaseArchiver& archiver);
 // The same names as the directory writer puts them on disk (other writers' backslashes kept).
 std::vector<std::string> WrittenNames(const TVXBaseArchiver& archiver);
 
-}  // namespace core_fixtures
+}  // namespace archive_fixtures

@@ -1,13 +1,13 @@
-#include "archiver/core_fixtures.h"
+#include "archiver/archive_fixtures.h"
 
 #include <windows.h>
 
-#include <fstream>
-
 #include "archiver/base_archiver.h"
 #include "archiver/zip/entry_codec.h"
+#include "core/paths.h"
+#include "support/files.h"
 
-namespace core_fixtures {
+namespace archive_fixtures {
 
 std::string CorpusPath(const std::string& name) { return std::string(ARCHIVER_CORPUS_DIR) + "/" + name; }
 
@@ -16,33 +16,9 @@ std::string ResultPath(const std::string& name) {
     return std::string(ARCHIVER_RESULTS_DIR) + "/" + name;
 }
 
-std::string FreshFolder(const std::string& name) {
-    CreateDirectoryA("c:\\core_tests", nullptr);
-    std::string folder = "c:\\core_tests\\" + name;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    return folder;
-}
+std::string ScratchPath(const std::string& name) { return JoinPath("c:\\archiver_tests", name); }
 
-int CountFiles(const std::string& folder) {
-    int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-    return n;
-}
+std::string ScratchFolder(const std::string& name) { return support::FreshFolder(ScratchPath(name)); }
 
 bool CanOpenExclusively(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -52,20 +28,18 @@ bool CanOpenExclusively(const std::string& path) {
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes = support::ReadBytes(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    support::WriteBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
-void CopyFileTo(const std::string& from, const std::string& to) { CopyFileA(from.c_str(), to.c_str(), FALSE); }
-
 void WriteExpectedNames(const std::string& path, const std::vector<std::string>& names) {
-    std::ofstream out(path + ".expect", std::ios::binary | std::ios::trunc);
-    for (const std::string& n : names) out << n << "\n";
+    std::string text;
+    for (const std::string& n : names) text += n + "\n";
+    support::WriteBytes(path + ".expect", text);
 }
 
 uint16_t U16At(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b.at(at) | (b.at(at + 1) << 8)); }
@@ -106,4 +80,4 @@ std::vector<std::string> WrittenNames(const TVXBaseArchiver& archiver) {
     return names;
 }
 
-}  // namespace core_fixtures
+}  // namespace archive_fixtures
