@@ -112,10 +112,9 @@ TEST(Commit, NothingIsWrittenBeforeTheOutermostEndUpdate) {
     EXPECT_EQ(v.UpdateCount(), 0);
 
     // Closing inside a batch ends it unwritten; its last EndUpdate then has nothing to commit.
-    const std::string path = ScratchFolder("closed_in_batch") + "\\a.zip";
-    TVorbex c(nullptr);
-    c.SetFileName(path);
-    c.Open(fmCreate);
+    support::TOpenArchive w(ScratchPath("closed_in_batch"));
+    const std::string& path = w.Path;
+    TVorbex& c = w.Open();
     c.BeginUpdate();
     AppendMemoryItem(c, "lost.txt", "never written");
     c.Close();
@@ -271,10 +270,9 @@ TEST(Commit, CancelsRestoreTheSnapshot) {
 }
 
 TEST(Commit, CancelUpdateDropsTheBatchsItems) {
-    const std::string path = ScratchFolder("cancel_update") + "\\a.zip";
-    TVorbex v(nullptr);
-    v.SetFileName(path);
-    v.Open(fmCreate);
+    support::TOpenArchive w(ScratchPath("cancel_update"));
+    const std::string& path = w.Path;
+    TVorbex& v = w.Open();
     v.BeginUpdate();
     AppendMemoryItem(v, "never.txt", "written");
     v.CancelUpdate();
