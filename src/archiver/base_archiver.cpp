@@ -1,6 +1,8 @@
 #include "archiver/base_archiver.h"
 
-#include "archiver/archive_files.h"
+#include "archiver/select/file_selection.h"
+#include "archiver/write/archive_files.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 namespace {
@@ -42,39 +44,32 @@ TVXBaseArchiver::~TVXBaseArchiver() {
 }
 
 const TClassInfo& TVXBaseArchiver::StaticClass() {
-    static const TClassInfo info = [] {
-        using A = TVXBaseArchiver;
-        using P = Published<A>;
-        TClassInfo ci;
-        ci.Name = "TVXBaseArchiver";
-        ci.Parent = &TComponent::StaticClass();
-        ci.Props = {
-            P::Enum("CompressionLevel", CompressionLevelInfo(), &A::CompressionLevel, &A::SetCompressionLevel),
-            P::Int(
-                "CompressionMode", [](A& a) { return static_cast<int64_t>(a.CompressionMode()); },
-                [](A& a, int64_t v) { a.SetCompressionMode(v < 0 || v > 9 ? 10 : static_cast<int>(v)); }),
-            P::Str("CurrentVersion", &A::CurrentVersion, &A::SetCurrentVersion),
-            P::Str("Password", &A::Password, &A::SetPassword),
-            P::Str("FileName", &A::FileName, &A::SetFileName),
-            P::Str("BaseDir", &A::BaseDir, &A::SetBaseDir),
-            P::Str("TempDir", &A::TempDir, &A::SetTempDir),
-            P::Str("SFXStub", &A::SFXStub, &A::SetSFXStub),
-            P::Object("Options", [](A& a) -> TPersistent* { return a.Options(); }),
-            P::Object("FileMasks", [](A& a) -> TPersistent* { return a.FileMasks(); }),
-            P::Object("ExclusionMasks", [](A& a) -> TPersistent* { return a.ExclusionMasks(); }),
-            P::Object("NoCompressionMasks", [](A& a) -> TPersistent* { return a.NoCompressionMasks(); }),
-            P::Bool("InMemory", &A::InMemory, &A::SetInMemory),
-            P::Event("OnFileProgress", &A::OnFileProgress),
-            P::Event("OnOverallProgress", &A::OnOverallProgress),
-            P::Event("OnConfirmOverwrite", &A::OnConfirmOverwrite),
-            P::Event("OnConfirmProcessFile", &A::OnConfirmProcessFile),
-            P::Event("AfterOpen", &A::AfterOpen),
-            P::Event("OnPassword", &A::OnPassword),
-            P::Event("OnProcessFileFailure", &A::OnProcessFileFailure),
-        };
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TVXBaseArchiver(owner); };
-        return ci;
-    }();
+    using A = TVXBaseArchiver;
+    using P = Published<A>;
+    static const TClassInfo info = MakeCreatableClassInfo<A, TComponent>("TVXBaseArchiver", {
+        P::Enum("CompressionLevel", CompressionLevelInfo(), &A::CompressionLevel, &A::SetCompressionLevel),
+        P::Int(
+            "CompressionMode", [](A& a) { return static_cast<int64_t>(a.CompressionMode()); },
+            [](A& a, int64_t v) { a.SetCompressionMode(v < 0 || v > 9 ? 10 : static_cast<int>(v)); }),
+        P::Str("CurrentVersion", &A::CurrentVersion, &A::SetCurrentVersion),
+        P::Str("Password", &A::Password, &A::SetPassword),
+        P::Str("FileName", &A::FileName, &A::SetFileName),
+        P::Str("BaseDir", &A::BaseDir, &A::SetBaseDir),
+        P::Str("TempDir", &A::TempDir, &A::SetTempDir),
+        P::Str("SFXStub", &A::SFXStub, &A::SetSFXStub),
+        P::Object("Options", [](A& a) -> TPersistent* { return a.Options(); }),
+        P::Object("FileMasks", [](A& a) -> TPersistent* { return a.FileMasks(); }),
+        P::Object("ExclusionMasks", [](A& a) -> TPersistent* { return a.ExclusionMasks(); }),
+        P::Object("NoCompressionMasks", [](A& a) -> TPersistent* { return a.NoCompressionMasks(); }),
+        P::Bool("InMemory", &A::InMemory, &A::SetInMemory),
+        P::Event("OnFileProgress", &A::OnFileProgress),
+        P::Event("OnOverallProgress", &A::OnOverallProgress),
+        P::Event("OnConfirmOverwrite", &A::OnConfirmOverwrite),
+        P::Event("OnConfirmProcessFile", &A::OnConfirmProcessFile),
+        P::Event("AfterOpen", &A::AfterOpen),
+        P::Event("OnPassword", &A::OnPassword),
+        P::Event("OnProcessFileFailure", &A::OnProcessFileFailure),
+    });
     return info;
 }
 
@@ -139,7 +134,7 @@ void TVXBaseArchiver::SetInMemory(bool v) {
 void TVXBaseArchiver::Open(uint16_t mode) {
     if (mode != fmCreate) {
         if (fileName_.empty()) throw EVXException(vxerr::OpenWithoutName, this);
-        if (!ArchiveFileExists(fileName_)) throw EVXException(vxerr::ArchiveFileNotFound, fileName_, this);
+        if (!IsExistingFile(fileName_)) throw EVXException(vxerr::ArchiveFileNotFound, fileName_, this);
         if (inMemory_) throw EVXException(vxerr::InMemoryCreateOnly, fileName_, this);
     }
     Close();
@@ -162,7 +157,7 @@ void TVXBaseArchiver::Open(uint16_t mode) {
 void TVXBaseArchiver::OpenDefault() {
     if (!inMemory_ && fileName_.empty()) throw EVXException(vxerr::OpenDefaultWithoutName, this);
     uint16_t mode;
-    if (inMemory_ || !ArchiveFileExists(fileName_)) {
+    if (inMemory_ || !IsExistingFile(fileName_)) {
         mode = fmCreate;
     } else {
         try {
@@ -237,6 +232,20 @@ void TVXBaseArchiver::EndUpdate() {
         --updateCount_;
 }
 
+void TVXBaseArchiver::CommitUpdate() {
+    if (updateCount_ <= 0) return;
+    updateCount_ = 0;
+    // Closing inside a batch ended it without a commit.
+    if (!dirManager_) return;
+    TWriteHost& host = *this;
+    commit_ = std::make_unique<TVXCommit>(*dirManager_, *archiveStream_, host, this);
+    commit_->Run();
+}
+
+void TVXBaseArchiver::DiscardEntry(int index) {
+    if (commit_) commit_->DiscardEntry(index);
+}
+
 void TVXBaseArchiver::CancelUpdate() {
     if (updateCount_ <= 0) return;
     updateCount_ = 0;
@@ -259,6 +268,11 @@ void TVXBaseArchiver::AddMatchingFiles(const std::string& fileMask, uint16_t sea
         CancelUpdate();
         throw;
     }
+}
+
+void TVXBaseArchiver::AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
+                                       const TStringList& exclusionMasks) {
+    SelectFiles(*this, fileMasks, searchAttr, operation, exclusionMasks, dirManager_->Items);
 }
 
 std::string TVXBaseArchiver::MakeTempFileName() {

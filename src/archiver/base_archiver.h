@@ -1,31 +1,30 @@
 #pragma once
 // The archiver component: one ZIP archive open at a time, changes collected in an update batch
-// and written into the archive (file or memory) by the commit when the outermost batch ends.
+// and written into the archive (file or memory) when the outermost batch ends.
 //
-// Work shared with the file-selection and data-step code (adding_files.cpp, compression):
-//  - AddFilesInternal and WriteNewEntry are members declared here and defined in
-//    adding_files.cpp. WriteNewEntry writes item i's local header at the archive stream's
-//    position, records that position with SetItemLocalHeaderOffset (records.h), lets the data
-//    step fill CRC and sizes (SetItemCompressedSize / SetItemUncompressedSize keep ZIP64 values
-//    whole) and leaves the stream at its end.
-//  - The state they read or change is reached through the public "engine state" section:
-//    Directory(), ArchiveStream(), DataStepOn(), Progress() (items done/to do, Cancel,
-//    progress on, current bytes), and the Fire... helpers, which apply the rules for unassigned
-//    handlers.
+// A backup passes the stages in this order: AddMatchingFiles opens a batch and lets the file
+// selection (select/) append a pending item per matching file; EndUpdate runs the commit
+// (write/), which cuts the archive, has the entry writer write each new entry with its data
+// from the data step (deflate/), copies unchanged entries back and has the directory manager
+// write the central directory; the records themselves are encoded by zip/. The stages read the
+// component's settings and fire its events through TSelectionHost and TWriteHost.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "archiver/dir_manager.h"
 #include "archiver/errors.h"
 #include "archiver/options.h"
+#include "archiver/select/selection_host.h"
 #include "archiver/types.h"
+#include "archiver/write/commit.h"
+#include "archiver/write/dir_manager.h"
+#include "archiver/write/write_host.h"
 #include "core/component.h"
 #include "core/persistent.h"
 #include "core/streams.h"
 
-class TVXBaseArchiver : public TComponent {
+class TVXBaseArchiver : public TComponent, private TSelectionHost, private TWriteHost {
 public:
     explicit TVXBaseArchiver(TComponent* owner);
     ~TVXBaseArchiver() override;
@@ -36,24 +35,24 @@ public:
     // ---- published properties ---------------------------------------------------------------
     TVXCompressionLevel CompressionLevel() const { return compressionLevel_; }
     void SetCompressionLevel(TVXCompressionLevel level);
-    uint8_t CompressionMode() const { return compressionMode_; }
+    uint8_t CompressionMode() const override { return compressionMode_; }
     void SetCompressionMode(int mode);  // code 5 above 9 (or below 0)
     std::string CurrentVersion() const;
     void SetCurrentVersion(const std::string& ignored);
-    const std::string& Password() const { return password_; }
+    const std::string& Password() const override { return password_; }
     void SetPassword(const std::string& v) { password_ = v; }
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& v) { fileName_ = v; }
-    const std::string& BaseDir() const { return baseDir_; }
+    const std::string& BaseDir() const override { return baseDir_; }
     void SetBaseDir(const std::string& v) { baseDir_ = v; }
     const std::string& TempDir() const { return tempDir_; }
     void SetTempDir(const std::string& v) { tempDir_ = v; }
     const std::string& SFXStub() const { return sfxStub_; }
     void SetSFXStub(const std::string& v) { sfxStub_ = v; }
-    TVXOptions* Options() const { return options_.get(); }
+    TVXOptions* Options() const override { return options_.get(); }
     TStringList* FileMasks() const { return fileMasks_.get(); }
     TStringList* ExclusionMasks() const { return exclusionMasks_.get(); }
-    TStringList* NoCompressionMasks() const { return noCompressionMasks_.get(); }
+    TStringList* NoCompressionMasks() const override { return noCompressionMasks_.get(); }
     bool InMemory() const { return inMemory_; }
     void SetInMemory(bool v);
 
@@ -80,74 +79,45 @@ public:
     void EndUpdate();
     // Ends the batch without writing; the directory returns to the Snapshot.
     void CancelUpdate();
-    virtual void UpdateCompressionMethod();
-    std::string MakeTempFileName();
+    void UpdateCompressionMethod() override;
+    std::string MakeTempFileName() override;
 
-    uint16_t CompressionMethod() const { return compressionMethod_; }
+    uint16_t CompressionMethod() const override { return compressionMethod_; }
     uint16_t OpenMode() const { return openMode_; }
     int UpdateCount() const { return updateCount_; }
     // Sharing value of the open mode for source files, from Options.ShareMode.
-    uint16_t ShareModeFlags() const;
+    uint16_t ShareModeFlags() const override;
 
-    // ---- engine state for the selection, the per-entry step and the data step ----------------
-    struct TProgressState {
-        int32_t ItemsDone = 0;   // pending items finished in the current commit
-        int32_t ItemsToDo = 0;   // pending items counted at its start
-        bool Cancel = false;     // set by a progress handler: stops the commit
-        bool ProgressOn = false;
-        long double CurrentBytesDone = 0;
-        long double CurrentBytesTotal = 0;
-    };
-    TProgressState& Progress() { return progress_; }
-    bool DataStepOn() const { return dataStepOn_; }
+    // ---- state and reports the stages share -------------------------------------------------
+    TProgressState& Progress() override { return progress_; }
+    bool DataStepOn() const override { return dataStepOn_; }
     // The open archive's directory and stream; null while closed.
     TVXDirManager* Directory() const { return dirManager_.get(); }
     TStream* ArchiveStream() const { return archiveStream_.get(); }
 
     // Event firing; Cancel is the archiver's own flag (Progress().Cancel).
     void FireFileProgress(const std::string& fileName, double progress, TVXProcessOperation operation,
-                          TVXProgressPhase phase);
-    void FireOverallProgress(double progress, TVXProcessOperation operation, TVXProgressPhase phase);
-    bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation);  // Confirm
+                          TVXProgressPhase phase) override;
+    void FireOverallProgress(double progress, TVXProcessOperation operation, TVXProgressPhase phase) override;
+    bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation) override;  // Confirm
     // Reports an archiver error for one item; false (nothing fired) when no handler is assigned.
-    bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation, const EVXException& e);
+    bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
+                                const EVXException& e) override;
 
-    // Called by the per-entry step for a pending item it gives up on (a failure reported through
-    // OnProcessFileFailure, or data that could not be written whole): the commit then leaves the
-    // item out of the directory it writes, so no central header points at missing data.
+    // A pending item of the running commit that the entry writer gives up on: the commit then
+    // leaves it out of the directory it writes, so no central header points at missing data.
     void DiscardEntry(int index);
 
-    // Defined in adding_files.cpp.
+    // The file selection for one batch: appends the pending items of the matching files.
     void AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
                           const TStringList& exclusionMasks);
-    void WriteNewEntry(int index);
 
 protected:
     void SwitchDataStepOn() { dataStepOn_ = true; }
     void SetCompressionMethod(uint16_t method) { compressionMethod_ = method; }
 
 private:
-    // The commit's own state for the time it runs.
-    struct TCommitRun {
-        int firstChange = 0;
-        int firstPending = -1;
-        int64_t cutPosition = 0;
-        int64_t savedStartOffset = 0;
-        std::string tempName;
-        std::unique_ptr<TFileStream> temp;
-        std::vector<int> discarded;  // ascending item indexes
-        bool cut = false;            // the archive stream has been cut at cutPosition
-    };
-
     void CommitUpdate();
-    int FindFirstChange() const;
-    void CopyTailToTemp(int index);
-    void CopyEntry(int index);
-    void DeleteTemp();
-    void RestoreFromTemp();
-    void Rollback();
-    void FinishMoves();
-    TVXProcessOperation ReportedOperation() const;
     void ReleaseArchive();
     // An archive with nothing written yet gets its empty directory, so that it is a valid ZIP.
     void CompleteEmptyArchive();
@@ -167,5 +137,6 @@ private:
     uint8_t compressionMode_ = 0;
     TVXCompressionLevel compressionLevel_ = clNone;
     std::unique_ptr<TStream> archiveStream_;
-    TCommitRun commit_;
+    // The last commit, kept for DiscardEntry while it runs.
+    std::unique_ptr<TVXCommit> commit_;
 };

@@ -1,26 +1,18 @@
 #include "archiver/options.h"
 
 const TClassInfo& TVXOptions::StaticClass() {
-    static const TClassInfo info = [] {
-        using P = Published<TVXOptions>;
-        TClassInfo ci;
-        ci.Name = "TVXOptions";
-        ci.Parent = &TPersistent::StaticClass();
-        ci.Props = {
-            P::Bool("Recurse", &TVXOptions::Recurse, &TVXOptions::SetRecurse, true),
-            P::Enum("StorePath", StorePathModeInfo(), &TVXOptions::StorePath, &TVXOptions::SetStorePath,
-                    spRelativePath),
-            P::Enum("ShareMode", FileShareModeInfo(), &TVXOptions::ShareMode, &TVXOptions::SetShareMode,
-                    smShareDenyNone),
-            P::Enum("OverwriteMode", OverwriteModeInfo(), &TVXOptions::OverwriteMode, &TVXOptions::SetOverwriteMode,
-                    omAlways),
-            P::Bool("CreateDirs", &TVXOptions::CreateDirs, &TVXOptions::SetCreateDirs, true),
-            P::Bool("ReplaceReadOnly", &TVXOptions::ReplaceReadOnly, &TVXOptions::SetReplaceReadOnly, true),
-            P::Bool("SetAttributes", &TVXOptions::SetAttributes, &TVXOptions::SetSetAttributes, true),
-            P::Int("SearchAttr", &TVXOptions::SearchAttr, &TVXOptions::SetSearchAttr, 63),
-        };
-        return ci;
-    }();
+    using P = Published<TVXOptions>;
+    static const TClassInfo info = MakeClassInfo<TVXOptions, TPersistent>("TVXOptions", {
+        P::Bool("Recurse", &TVXOptions::Recurse, &TVXOptions::SetRecurse, true),
+        P::Enum("StorePath", StorePathModeInfo(), &TVXOptions::StorePath, &TVXOptions::SetStorePath, spRelativePath),
+        P::Enum("ShareMode", FileShareModeInfo(), &TVXOptions::ShareMode, &TVXOptions::SetShareMode, smShareDenyNone),
+        P::Enum("OverwriteMode", OverwriteModeInfo(), &TVXOptions::OverwriteMode, &TVXOptions::SetOverwriteMode,
+                omAlways),
+        P::Bool("CreateDirs", &TVXOptions::CreateDirs, &TVXOptions::SetCreateDirs, true),
+        P::Bool("ReplaceReadOnly", &TVXOptions::ReplaceReadOnly, &TVXOptions::SetReplaceReadOnly, true),
+        P::Bool("SetAttributes", &TVXOptions::SetAttributes, &TVXOptions::SetSetAttributes, true),
+        P::Int("SearchAttr", &TVXOptions::SearchAttr, &TVXOptions::SetSearchAttr, 63),
+    });
     return info;
 }
 

@@ -7,13 +7,7 @@ TVorbex::TVorbex(TComponent* owner) : TVXBaseArchiver(owner) {
 }
 
 const TClassInfo& TVorbex::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo ci;
-        ci.Name = "TVorbex";
-        ci.Parent = &TVXBaseArchiver::StaticClass();
-        ci.Create = [](TComponent* owner) -> TComponent* { return new TVorbex(owner); };
-        return ci;
-    }();
+    static const TClassInfo info = MakeCreatableClassInfo<TVorbex, TVXBaseArchiver>("TVorbex");
     return info;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/masks.h"
+#include "archiver/select/masks.h"
 #include "cli/command_line.h"
 #include "cli/run_archiver.h"
 

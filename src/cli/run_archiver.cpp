@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "archiver/records.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 #include "core/text.h"
 
 namespace {
@@ -23,12 +23,11 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
     out << "method   compressed uncompressed crc32    offset     name\n";
     for (int i = 0; i < items.Count(); ++i) {
         const TDirItem& item = *items.ItemPtr(i);
-        const TCentralHeader h = CentralOf(item);
-        out << Format("%-8s %10llu %12llu %08lX %10llu %s%s\n", MethodName(h.Method),
-                      static_cast<unsigned long long>(ItemCompressedSize(item)),
-                      static_cast<unsigned long long>(ItemUncompressedSize(item)), static_cast<unsigned long>(h.Crc32),
-                      static_cast<unsigned long long>(ItemLocalHeaderOffset(item)), item.StoredName.c_str(),
-                      (h.Flags & kFlagEncrypted) ? " (encrypted)" : "");
+        out << Format("%-8s %10llu %12llu %08lX %10llu %s%s\n", MethodName(item.Method),
+                      static_cast<unsigned long long>(item.CompressedSize),
+                      static_cast<unsigned long long>(item.UncompressedSize), static_cast<unsigned long>(item.Crc32),
+                      static_cast<unsigned long long>(item.LocalHeaderOffset), item.StoredName.c_str(),
+                      (item.Flags & kFlagEncrypted) ? " (encrypted)" : "");
     }
     out << Format("%d entries\n", items.Count());
     archiver.Close();

@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
-#include "archiver/core_fixtures.h"
+#include "archiver/archive_fixtures.h"
 #include "archiver/vorbex.h"
 #include "core/form_reader.h"
+#include "support/files.h"
 
-using namespace core_fixtures;
+using namespace archive_fixtures;
 
 namespace {
 
@@ -17,12 +18,7 @@ public:
     TFormWithArchiver() : TComponent(nullptr) {}
     ~TFormWithArchiver() override { DestroyComponents(); }
     static const TClassInfo& StaticClass() {
-        static const TClassInfo info = [] {
-            TClassInfo ci;
-            ci.Name = "TFSnimanjePodataka";
-            ci.Parent = &TComponent::StaticClass();
-            return ci;
-        }();
+        static const TClassInfo info = MakeClassInfo<TFormWithArchiver, TComponent>("TFSnimanjePodataka");
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -159,9 +155,9 @@ TEST(VXOptions, AssignCopiesAllButShareMode) {
 }
 
 TEST(Vorbex, OpenRefusalsCarryTheirCodes) {
-    const std::string folder = FreshFolder("open_errors");
+    const std::string folder = ScratchFolder("open_errors");
     const std::string existing = folder + "\\exists.zip";
-    CopyFileTo(CorpusPath("python.zip"), existing);
+    support::CopyFileTo(CorpusPath("python.zip"), existing);
     TVorbex v(nullptr);
     v.SetName("Vorbex1");
     struct Case { std::string fileName; bool inMemory; uint16_t mode; std::string message; } cases[] = {
@@ -187,8 +183,8 @@ TEST(Vorbex, OpenRefusalsCarryTheirCodes) {
 }
 
 TEST(Vorbex, CreateEmptiesAnExistingArchiveAndCloseWritesTheEmptyRecord) {
-    const std::string path = FreshFolder("create") + "\\a.zip";
-    CopyFileTo(CorpusPath("python.zip"), path);
+    const std::string path = ScratchFolder("create") + "\\a.zip";
+    support::CopyFileTo(CorpusPath("python.zip"), path);
     int opened = 0;
     {
         TVorbex v(nullptr);
@@ -208,14 +204,14 @@ TEST(Vorbex, CreateEmptiesAnExistingArchiveAndCloseWritesTheEmptyRecord) {
 }
 
 TEST(Vorbex, OpenDefaultPicksTheModeFromTheFile) {
-    const std::string folder = FreshFolder("open_default");
+    const std::string folder = ScratchFolder("open_default");
     const std::string path = folder + "\\a.zip";
     TVorbex v(nullptr);
     v.SetFileName(path);
     v.SetActive(true);  // no such file: created
     EXPECT_EQ(v.OpenMode(), fmCreate);
     v.SetActive(false);
-    CopyFileTo(CorpusPath("infozip.zip"), path);
+    support::CopyFileTo(CorpusPath("infozip.zip"), path);
     v.OpenDefault();
     EXPECT_EQ(v.OpenMode(), 0x22);
     EXPECT_EQ(v.Directory()->Items.Count(), 3);
@@ -233,7 +229,7 @@ TEST(Vorbex, OpenDefaultPicksTheModeFromTheFile) {
 }
 
 TEST(Vorbex, InMemoryArchivesLiveWithoutAFile) {
-    const std::string path = FreshFolder("in_memory") + "\\m.zip";
+    const std::string path = ScratchFolder("in_memory") + "\\m.zip";
     TVorbex v(nullptr);
     v.SetName("Vorbex1");
     v.SetInMemory(true);
@@ -262,7 +258,7 @@ TEST(Vorbex, InMemoryArchivesLiveWithoutAFile) {
 }
 
 TEST(Vorbex, ADamagedArchiveLeavesTheComponentClosedAndTheFileFree) {
-    const std::string path = FreshFolder("damaged") + "\\d.zip";
+    const std::string path = ScratchFolder("damaged") + "\\d.zip";
     std::vector<uint8_t> bytes = ReadFileBytes(CorpusPath("python.zip"));
     // Claim far more entries than the directory can hold.
     const size_t end = bytes.size() - 22 - 22;  // the python archive carries a 22-byte comment
@@ -280,7 +276,7 @@ TEST(Vorbex, ADamagedArchiveLeavesTheComponentClosedAndTheFileFree) {
 }
 
 TEST(Vorbex, TheDestructorClosesAnOpenArchive) {
-    const std::string path = FreshFolder("destructor") + "\\a.zip";
+    const std::string path = ScratchFolder("destructor") + "\\a.zip";
     {
         TVorbex v(nullptr);
         v.SetFileName(path);

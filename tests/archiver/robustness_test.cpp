@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <random>
 
-#include "archiver/core_fixtures.h"
-#include "archiver/records.h"
+#include "archiver/archive_fixtures.h"
 #include "archiver/vorbex.h"
+#include "archiver/zip/records.h"
 
-using namespace core_fixtures;
+using namespace archive_fixtures;
 
 namespace {
 
@@ -119,7 +119,7 @@ void TryMutant(const std::string& path, bool rewrite, Tally& tally) {
 TEST(Robustness, MutatedArchivesLoadOrAreRefused) {
     const char* env = std::getenv("ARCHIVER_MUTANTS");
     const int perArchive = env ? std::max(1, std::atoi(env)) : 60;
-    const std::string path = FreshFolder("mutants") + "\\m.zip";
+    const std::string path = ScratchFolder("mutants") + "\\m.zip";
     Tally tally;
     for (const char* file : {"python.zip", "infozip.zip", "prefix100.zip", "bsdtar.zip", "sevenzip.zip",
                              "inner_last.zip", "empty_commented.zip"}) {

@@ -23,6 +23,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!f.flush()) throw std::runtime_error("cannot write " + path);
 }
 
+void CopyFileTo(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) throw std::runtime_error("cannot copy " + from + " to " + to);
+}
+
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(JoinPath(path, "*").c_str(), &found);

@@ -9,6 +9,8 @@ bool Exists(const std::string& path);
 std::string ReadBytes(const std::string& path);
 // Creates or empties the file and writes bytes; raises std::runtime_error when it cannot.
 void WriteBytes(const std::string& path, const std::string& bytes);
+// Copies the file over whatever to names; raises std::runtime_error when it cannot.
+void CopyFileTo(const std::string& from, const std::string& to);
 
 // Deletes a folder with everything below it, read-only files included; a missing folder is
 // fine.
