@@ -1,15 +1,12 @@
 #include "archiver/deflate/parallel_deflate.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "archiver/deflate/chunk_deflater.h"
 #include "archiver/deflate/crc32.h"
+#include "archiver/deflate/ordered_pool.h"
 #include "core/streams.h"
 
 namespace {
@@ -18,14 +15,12 @@ namespace {
 // reader overwrites the input, deflate the output.
 struct TSlot {
     std::unique_ptr<uint8_t[]> Input;   // kDeflateWindow bytes of dictionary room, then the chunk
-    std::unique_ptr<uint8_t[]> Output;  // OutputBufferSize(chunk size) bytes
+    std::unique_ptr<uint8_t[]> Output;  // room for deflate's worst case of one chunk
     size_t DictionaryLength = 0;
     size_t Length = 0;
     bool Last = false;
     size_t Produced = 0;
     uint32_t Crc = 0;
-    bool Done = false;
-    std::exception_ptr Failure;
 };
 
 // The deflate engine a worker keeps for the whole entry. zlib's stream is reset per chunk, which
@@ -62,104 +57,6 @@ private:
     std::unique_ptr<TFastDeflater> fast_;
 };
 
-// Chunks are numbered as they are read; workers take them in that order, the caller's thread
-// writes them in that order. Slot i % slots holds chunk i.
-class TDeflatePool {
-public:
-    TDeflatePool(uint32_t chunkSize, int level, unsigned workers)
-        : outputCapacity_(std::max(static_cast<size_t>(OutputBufferSize(chunkSize)), TFastDeflater::Bound(chunkSize))),
-          slots_(workers + 2) {
-        for (TSlot& slot : slots_) {
-            slot.Input.reset(new uint8_t[kDeflateWindow + chunkSize]);
-            slot.Output.reset(new uint8_t[outputCapacity_]);
-        }
-        try {
-            for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this, level] { Work(level); });
-        } catch (...) {
-            Stop();
-            throw;
-        }
-    }
-    ~TDeflatePool() { Stop(); }
-    TDeflatePool(const TDeflatePool&) = delete;
-    TDeflatePool& operator=(const TDeflatePool&) = delete;
-
-    size_t Capacity() const { return slots_.size(); }
-    TSlot& SlotOf(int64_t chunk) { return slots_[static_cast<size_t>(chunk) % slots_.size()]; }
-
-    // The caller filled the slot of chunk `queued_`.
-    void Submit() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            SlotOf(queued_).Done = false;
-            ++queued_;
-        }
-        wake_.notify_one();
-    }
-
-    TSlot& WaitFor(int64_t chunk) {
-        TSlot& slot = SlotOf(chunk);
-        std::unique_lock<std::mutex> lock(mutex_);
-        done_.wait(lock, [&] { return slot.Done; });
-        if (slot.Failure) std::rethrow_exception(slot.Failure);
-        return slot;
-    }
-
-private:
-    void Work(int level) {
-        std::unique_ptr<TWorkerStream> stream;
-        std::exception_ptr startFailure;
-        try {
-            stream = std::make_unique<TWorkerStream>(level);
-        } catch (...) {
-            startFailure = std::current_exception();
-        }
-        for (;;) {
-            int64_t chunk;
-            {
-                std::unique_lock<std::mutex> lock(mutex_);
-                wake_.wait(lock, [&] { return stopping_ || taken_ < queued_; });
-                if (stopping_) return;
-                chunk = taken_++;
-            }
-            TSlot& slot = SlotOf(chunk);
-            slot.Failure = startFailure;
-            if (!startFailure) {
-                try {
-                    stream->Compress(slot, outputCapacity_);
-                } catch (...) {
-                    slot.Failure = std::current_exception();
-                }
-            }
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                slot.Done = true;
-            }
-            done_.notify_all();
-        }
-    }
-
-    void Stop() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            stopping_ = true;
-        }
-        wake_.notify_all();
-        for (std::thread& t : threads_) t.join();
-        threads_.clear();
-    }
-
-    const size_t outputCapacity_;
-    std::vector<TSlot> slots_;
-    std::vector<std::thread> threads_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
-    int64_t queued_ = 0;
-    int64_t taken_ = 0;
-    bool stopping_ = false;
-};
-
 }  // namespace
 
 bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int level, unsigned workers,
@@ -167,7 +64,17 @@ bool DeflateInParallel(TStream& source, int64_t size, uint32_t chunkSize, int le
                        int64_t& processed, const std::function<void(uint8_t*, size_t)>& emit) {
     const int64_t chunks = (size + chunkSize - 1) / chunkSize;
     workers = static_cast<unsigned>(std::min<int64_t>(workers, chunks));
-    TDeflatePool pool(chunkSize, level, workers);
+    const size_t outputCapacity =
+        std::max(static_cast<size_t>(OutputBufferSize(chunkSize)), TFastDeflater::Bound(chunkSize));
+    TOrderedPool<TSlot> pool(workers + 2, workers, [level, outputCapacity]() -> TOrderedPool<TSlot>::TWork {
+        auto stream = std::make_shared<TWorkerStream>(level);
+        return [stream, outputCapacity](TSlot& slot) { stream->Compress(slot, outputCapacity); };
+    });
+    for (size_t i = 0; i < pool.Capacity(); ++i) {
+        TSlot& slot = pool.SlotOf(static_cast<int64_t>(i));
+        slot.Input.reset(new uint8_t[kDeflateWindow + chunkSize]);
+        slot.Output.reset(new uint8_t[outputCapacity]);
+    }
     int64_t read = 0;     // chunks read and handed to the workers
     int64_t written = 0;  // chunks written to the archive
     int64_t submitted = 0;
