@@ -1,6 +1,8 @@
 #include "archiver/base_archiver.h"
 
 #include "archiver/select/file_selection.h"
+#include "archiver/verify/verify_run.h"
+#include "archiver/verify/written_archive.h"
 #include "archiver/write/archive_files.h"
 #include "core/paths.h"
 #include "core/text.h"
@@ -62,6 +64,7 @@ const TClassInfo& TVXBaseArchiver::StaticClass() {
         P::Object("ExclusionMasks", [](A& a) -> TPersistent* { return a.ExclusionMasks(); }),
         P::Object("NoCompressionMasks", [](A& a) -> TPersistent* { return a.NoCompressionMasks(); }),
         P::Bool("InMemory", &A::InMemory, &A::SetInMemory),
+        P::Bool("Verify", &A::Verify, &A::SetVerify),
         P::Event("OnFileProgress", &A::OnFileProgress),
         P::Event("OnOverallProgress", &A::OnOverallProgress),
         P::Event("OnConfirmOverwrite", &A::OnConfirmOverwrite),
@@ -301,6 +304,23 @@ bool TVXBaseArchiver::FireConfirmProcessFile(const std::string& fileName, TVXPro
     bool confirm = true;
     if (OnConfirmProcessFile) OnConfirmProcessFile(this, fileName, operation, confirm);
     return confirm;
+}
+
+bool TVXBaseArchiver::VerifyCommit(TVXDirManager& dir, int firstWritten) {
+    if (!verify_) return true;
+    if (BeforeVerify) BeforeVerify(dir.Archive());
+    FireOverallProgress(0, poTest, ppStart);
+    if (progress_.Cancel) return false;
+    TVerifyContext context;
+    context.Owner = this;
+    context.BeforePiece = [this](int64_t done, int64_t total) {
+        FireOverallProgress(total > 0 ? static_cast<double>(done) / static_cast<double>(total) * 100 : 0, poTest,
+                            ppProcess);
+        return progress_.Cancel;
+    };
+    if (!VerifyWrittenArchive(dir, firstWritten, context)) return false;
+    FireOverallProgress(100, poTest, ppEnd);
+    return !progress_.Cancel;
 }
 
 bool TVXBaseArchiver::FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,

@@ -6,9 +6,11 @@
 // selection (select/) append a pending item per matching file; EndUpdate runs the commit
 // (write/), which cuts the archive, has the entry writer write each new entry with its data
 // from the data step (deflate/), copies unchanged entries back and has the directory manager
-// write the central directory; the records themselves are encoded by zip/. The stages read the
+// write the central directory; with Verify on, the commit then has verify/ read it all back
+// (its contract is in verify/written_archive.h); the records themselves are encoded by zip/. The stages read the
 // component's settings and fire its events through TSelectionHost and TWriteHost.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,9 @@ public:
     TStringList* NoCompressionMasks() const override { return noCompressionMasks_.get(); }
     bool InMemory() const { return inMemory_; }
     void SetInMemory(bool v);
+    // Every commit reads back what it wrote before it completes (verify/written_archive.h).
+    bool Verify() const { return verify_; }
+    void SetVerify(bool v) { verify_ = v; }
 
     TVXFileProgressEvent OnFileProgress;
     TVXProgressEvent OnOverallProgress;
@@ -63,6 +68,9 @@ public:
     TNotifyEvent AfterOpen;
     TVXOnPasswordEvent OnPassword;
     TVXProcessFileFailureEvent OnProcessFileFailure;
+    // Test seam: called with the archive stream when a commit has written everything and the
+    // verification has read nothing yet.
+    std::function<void(TStream& Archive)> BeforeVerify;
 
     // ---- operations ---------------------------------------------------------------------------
     void Open(uint16_t mode);
@@ -103,6 +111,7 @@ public:
     // Reports an archiver error for one item; false (nothing fired) when no handler is assigned.
     bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
                                 const EVXException& e) override;
+    bool VerifyCommit(TVXDirManager& dir, int firstWritten) override;
 
     // A pending item of the running commit that the entry writer gives up on: the commit then
     // leaves it out of the directory it writes, so no central header points at missing data.
@@ -132,6 +141,7 @@ private:
     std::unique_ptr<TVXOptions> options_;
     std::unique_ptr<TStringList> fileMasks_, exclusionMasks_, noCompressionMasks_;
     bool inMemory_ = false;
+    bool verify_ = false;
     TProgressState progress_;
     uint16_t compressionMethod_ = 0xFFFF;
     uint8_t compressionMode_ = 0;

@@ -25,6 +25,8 @@ constexpr int32_t InMemoryCreateOnly = 28;
 constexpr int32_t InMemoryOffWithoutName = 29;
 // A file whose records contradict each other or its size (argument: what is wrong).
 constexpr int32_t DamagedArchive = 32;
+// What the commit reads back differs from what it meant to write (argument: what differs).
+constexpr int32_t VerificationFailed = 33;
 }  // namespace vxerr
 
 class EVXException : public Exception {
@@ -38,7 +40,7 @@ public:
     int32_t NativeError;  // the raising code
 };
 
-// The message text for a message index (0 to 16); "Unknown error" outside that range.
+// The message text for a message index (0 to 17); "Unknown error" outside that range.
 const char* VXMessageText(int32_t index);
 // The message index a code maps to; 0 for codes without a message of their own.
 int32_t VXMessageIndexOfCode(int32_t code);

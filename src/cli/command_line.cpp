@@ -1,9 +1,10 @@
 #include "cli/command_line.h"
 
 const char* const kUsageText =
-    "usage: vorbex [-u] [-m MODE] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
+    "usage: vorbex [-u] [-n] [-m MODE] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
     "       vorbex -l ARCHIVE\n"
     "  -u           add to an existing archive instead of creating a new one\n"
+    "  -n           do not read the archive back to verify what was written\n"
     "  -m MODE      compression mode 0 (stored) to 9 (best); default 1\n"
     "  -p PASSWORD  encrypt the new entries (traditional ZIP encryption)\n"
     "  -l           list the entries of ARCHIVE without changing it\n"
@@ -36,6 +37,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             optionsEnded = true;
         } else if (arg == "-u") {
             line.Update = true;
+        } else if (arg == "-n") {
+            line.Verify = false;
         } else if (arg == "-l") {
             line.List = true;
         } else if (arg == "-m") {
@@ -48,7 +51,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (line.List) {
-        if (line.Update || !line.Password.empty()) throw EUsageError("-l takes no other option");
+        if (line.Update || !line.Verify || !line.Password.empty()) throw EUsageError("-l takes no other option");
         if (positional.size() != 1) throw EUsageError("-l takes exactly one archive");
         line.Archive = positional[0];
         return line;

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of vorbex.exe:
-//   vorbex [-u] [-m N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
+//   vorbex [-u] [-n] [-m N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
 //   vorbex -l ARCHIVE                                        list the directory
 #include <stdexcept>
 #include <string>
@@ -9,6 +9,7 @@
 struct TCommandLine {
     bool Update = false;
     bool List = false;
+    bool Verify = true;  // read the archive back after writing; -n skips it
     int CompressionMode = 1;
     std::string Password;
     std::string Archive;

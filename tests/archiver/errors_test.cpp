@@ -39,6 +39,8 @@ TEST(VXException, MessagesCodesAndNames) {
         {35, nullptr, false, 0, "Unknown error - Native error: 00035"},
         {123456, nullptr, false, 0, "Unknown error - Native error: 123456"},
         {32, "entry 3 lies outside", true, 16, "Vorbex1: Archive is damaged: entry 3 lies outside - Native error: 00032"},
+        {33, "the CRC-32 of \"a.fdb\" differs", true, 17,
+         "Vorbex1: Archive verification failed: the CRC-32 of \"a.fdb\" differs - Native error: 00033"},
     };
     NamedOwner owner;
     for (const CodeCase& c : cases) {

@@ -13,7 +13,8 @@ namespace {
 std::string Describe(const TCommandLine& line) {
     std::string masks;
     for (const std::string& m : line.Masks) masks += "[" + m + "]";
-    return std::string(line.Update ? "update " : "") + (line.List ? "list " : "") + "mode " +
+    return std::string(line.Update ? "update " : "") + (line.Verify ? "" : "unverified ") +
+           (line.List ? "list " : "") + "mode " +
            std::to_string(line.CompressionMode) + " password [" + line.Password + "] archive [" + line.Archive +
            "] base [" + line.BaseDir + "] masks " + masks;
 }
@@ -41,6 +42,8 @@ TEST(ParseCommandLine, AcceptedForms) {
         {"after -- everything is a name", {"--", "-u.zip", "b", "-m"},
          "mode 1 password [] archive [-u.zip] base [b] masks [-m]"},
         {"listing", {"-l", "a.zip"}, "list mode 1 password [] archive [a.zip] base [] masks "},
+        {"without reading back", {"-u", "-n", "a.zip", "b", "m"},
+         "update unverified mode 1 password [] archive [a.zip] base [b] masks [m]"},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -63,6 +66,7 @@ TEST(ParseCommandLine, UsageErrorsNameWhatIsWrong) {
         {"a long option", {"--update", "a.zip", "b", "m"}, "unknown option --update"},
         {"listing while updating", {"-l", "-u", "a.zip"}, "-l takes no other option"},
         {"listing with a password", {"-l", "-p", "x", "a.zip"}, "-l takes no other option"},
+        {"listing unverified", {"-l", "-n", "a.zip"}, "-l takes no other option"},
         {"listing without an archive", {"-l"}, "-l takes exactly one archive"},
         {"listing two archives", {"-l", "a.zip", "b.zip"}, "-l takes exactly one archive"},
     };

@@ -34,6 +34,8 @@ uint32_t CrcOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vec
     return crc;
 }
 
+}  // namespace
+
 unsigned DefaultWorkers() {
     // A way to compare against one thread, or to keep the tool off a busy machine's other cores.
     if (const char* forced = std::getenv("VORBEX_THREADS")) {
@@ -42,8 +44,6 @@ unsigned DefaultWorkers() {
     }
     return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxDeflateWorkers);
 }
-
-}  // namespace
 
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context) {
     const uint8_t level = item.EntryCompressionMode;
@@ -57,6 +57,9 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     uint32_t crc = 0;
     const bool encrypt = !item.EntryPassword.empty();
     const bool deflated = item.Method != 0;
+    // Encrypted data can only be read from the front, so their chunks are not worth noting.
+    const bool noteChunks = deflated && !encrypt && size > chunkSize;
+    auto chunks = std::make_shared<std::vector<TDataChunk>>();
 
     if (context.DataStepOn) {
         const unsigned workers = context.Workers != 0 ? context.Workers : DefaultWorkers();
@@ -68,6 +71,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
         if (deflated && !parallel) deflater.emplace(level);
         std::optional<TZipEncryptor> encryptor;
         auto emit = [&](uint8_t* bytes, size_t n) {
+            if (noteChunks) chunks->push_back({written, static_cast<uint64_t>(processed)});
             if (encryptor) encryptor->Encrypt(bytes, static_cast<int64_t>(n));
             archive.WriteBuffer(bytes, static_cast<int64_t>(n));
             written += n;
@@ -107,6 +111,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     item.Crc32 = crc;
     item.CompressedSize = written;
     item.UncompressedSize = static_cast<uint64_t>(size);
+    item.Chunks = noteChunks ? std::move(chunks) : nullptr;
     return true;
 }
 

@@ -28,11 +28,15 @@ struct TEntryDataContext {
     unsigned Workers = 0;
 };
 
+// The threads a pool of this machine takes when none are asked for.
+unsigned DefaultWorkers();
+
 // Writes the entry data of item from source (read from its start) at the archive's position.
-// True when the whole source went in; then the item's CRC-32 and both sizes are set. False when
-// the data was stopped (or the data step is off) and the item is left alone. A source
-// that delivers less than its size, or an archive that takes less than it is given, raises
-// EReadError / EWriteError so that the commit rolls back instead of keeping a broken entry.
+// True when the whole source went in; then the item's CRC-32, both sizes and, for deflate data
+// of several chunks, where the chunks begin (Chunks) are set. False when the data was stopped
+// (or the data step is off) and the item is left alone. A source that delivers less than its
+// size, or an archive that takes less than it is given, raises EReadError / EWriteError so that
+// the commit rolls back instead of keeping a broken entry.
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context);
 
 // The most bytes the data of an entry with sourceSize bytes can take: deflate's worst-case

@@ -36,6 +36,13 @@ void TZipEncryptor::Encrypt(uint8_t* data, int64_t count) {
     }
 }
 
+void TZipEncryptor::Decrypt(uint8_t* data, int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+        data[i] = static_cast<uint8_t>(data[i] ^ KeyStreamByte());
+        UpdateKeys(data[i]);
+    }
+}
+
 std::array<uint8_t, TZipEncryptor::HeaderSize> TZipEncryptor::MakeHeader(uint32_t crc32) {
     std::array<uint8_t, 10> randomBytes{};
     FillSystemRandom(randomBytes.data(), randomBytes.size());

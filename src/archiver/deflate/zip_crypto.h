@@ -17,6 +17,9 @@ public:
     std::array<uint8_t, HeaderSize> MakeHeader(uint32_t crc32, const std::array<uint8_t, 10>& randomBytes);
 
     void Encrypt(uint8_t* data, int64_t count);
+    // The other direction, for reading back what was written: the encryption header first
+    // (its last byte is then the CRC-32's high byte), then the data.
+    void Decrypt(uint8_t* data, int64_t count);
 
 private:
     uint8_t KeyStreamByte() const;

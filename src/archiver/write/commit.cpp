@@ -98,7 +98,8 @@ void TVXCommit::Run() {
                 dir_.StartOffset = 0;
             }
             dir_.WriteCentralDirectory();
-            DeleteTemp();
+            // Read back while the old tail is still kept: a difference or a stop rolls back.
+            if (host_.VerifyCommit(dir_, firstChange_)) DeleteTemp();
         }
     } catch (...) {
         try {

@@ -7,6 +7,8 @@
 #include "archiver/errors.h"
 #include "archiver/types.h"
 
+class TVXDirManager;
+
 struct TProgressState {
     int32_t ItemsDone = 0;   // pending items finished in the current commit
     int32_t ItemsToDo = 0;   // pending items counted at its start
@@ -34,6 +36,10 @@ public:
     // False (nothing fired) when no handler is assigned.
     virtual bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
                                         const EVXException& e) = 0;
+    // Reads back what the commit wrote (the items from firstWritten on and the directory) while
+    // the commit can still roll back; false when a handler stopped it (Cancel is then set).
+    // Raises when the archive does not hold what was meant.
+    virtual bool VerifyCommit(TVXDirManager& dir, int firstWritten) = 0;
 
 protected:
     ~TWriteHost() = default;

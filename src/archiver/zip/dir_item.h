@@ -12,6 +12,13 @@
 
 class TStream;
 
+// Where one sync-flushed chunk of an entry's deflate data begins: in the entry's data (after the
+// local header, name and extra field) and in its source.
+struct TDataChunk {
+    uint64_t Data = 0;
+    uint64_t Source = 0;
+};
+
 struct TDirItem {
     uint16_t VersionMadeBy = 0;
     uint16_t VersionNeeded = 0;
@@ -55,6 +62,10 @@ struct TDirItem {
     std::string SourcePath;
     uint8_t EntryCompressionMode = 0;
     TVXProcessOperation Operation = poAdd;
+    // The chunks of deflate data written in several pieces, each ending on a byte boundary, so
+    // that a reader with the source's preceding 32 KiB can inflate them side by side. Empty for
+    // data of one piece and for entries loaded from a file.
+    std::shared_ptr<const std::vector<TDataChunk>> Chunks;
 
     // The entry's local header now starts at offset; the offset is written as it fits from now on.
     void MoveTo(uint64_t offset) {

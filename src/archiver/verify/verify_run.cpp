@@ -1,0 +1,10 @@
+#include "archiver/verify/verify_run.h"
+
+#include "archiver/deflate/entry_data.h"
+#include "archiver/errors.h"
+
+unsigned TVerifyRun::Workers() const { return context_.Workers != 0 ? context_.Workers : DefaultWorkers(); }
+
+void TVerifyRun::Differs(const std::string& what) const {
+    throw EVXException(vxerr::VerificationFailed, what, context_.Owner);
+}
