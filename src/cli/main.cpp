@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archiver/select/masks.h"
+#include "archiver/vorbex.h"
 #include "cli/command_line.h"
 #include "cli/run_archiver.h"
 
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     }
     try {
         InitCharTables();
-        RunArchiver(line, std::cout);
+        TVorbex archiver(nullptr);
+        RunArchiver(archiver, line, std::cout);
     } catch (const std::exception& e) {
         std::cerr << "vorbex: " << e.what() << "\n";
         return 1;

@@ -35,8 +35,7 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
 
 }  // namespace
 
-void RunArchiver(const TCommandLine& line, std::ostream& out) {
-    TVorbex archiver(nullptr);
+void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out) {
     archiver.SetName("vorbex");
     archiver.SetFileName(line.Archive);
     if (line.List) {

@@ -4,6 +4,8 @@
 
 #include "cli/command_line.h"
 
-// Adds the masks' files to the archive (a new one unless Update), or lists it. Failures are
-// raised as the archiver's and the streams' exceptions.
-void RunArchiver(const TCommandLine& line, std::ostream& out);
+class TVorbex;
+
+// Adds the masks' files to the archive (a new one unless Update), or lists it, with archiver (a
+// new one). Failures are raised as the archiver's and the streams' exceptions.
+void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out);

@@ -163,9 +163,10 @@ bool CheckChunks(TStream& archive, int64_t dataAt, const TDirItem& item, TStream
     int64_t read = 0;   // chunks read back and handed to the threads
     int64_t taken = 0;  // chunks whose result is in
     uint32_t crc = 0;
+    // Reading runs a few chunks ahead; the reports follow the chunks checked.
+    if (!run.Continue()) return false;
     while (taken < count) {
         while (read < count && read - taken < static_cast<int64_t>(pool.Capacity())) {
-            if (!run.Continue()) return false;
             TChunkSlot& slot = pool.SlotOf(read);
             const TDataChunk& chunk = chunks[static_cast<size_t>(read)];
             slot.DictionaryLength = static_cast<size_t>(std::min<uint64_t>(kDeflateWindow, chunk.Source));
@@ -187,6 +188,7 @@ bool CheckChunks(TStream& archive, int64_t dataAt, const TDirItem& item, TStream
         crc = taken == 0 ? slot.Crc : CombineCrc32(crc, slot.Crc, static_cast<int64_t>(slot.Expected));
         run.Checked(static_cast<int64_t>(slot.Expected));
         ++taken;
+        if (taken < count && !run.Continue()) return false;
     }
     if (crc != item.Crc32) run.Differs("the CRC-32 of " + Quoted(item) + " differs");
     return true;

@@ -8,8 +8,9 @@
 class TComponent;
 
 struct TVerifyContext {
-    // Asked before every piece that is read back, with the entry bytes checked so far and all
-    // there are to check; true stops the verification (the archiver's Cancel).
+    // Asked as the data are read back (before an entry's first piece and after every piece or
+    // chunk but its last), with the entry bytes checked so far and all there are to check; true
+    // stops the verification (the archiver's Cancel).
     std::function<bool(int64_t done, int64_t total)> BeforePiece;
     // Threads that inflate the chunks of one entry at once; 0 takes the data step's default.
     unsigned Workers = 0;

@@ -22,7 +22,6 @@ bool VerifyWrittenArchive(TVXDirManager& dir, int firstWritten, const TVerifyCon
         total += static_cast<int64_t>(dir.Items.ItemPtr(i)->UncompressedSize);
     TVerifyRun run(context, total);
     TStream& archive = dir.Archive();
-    const int64_t end = archive.Position();
     // Every entry is found through the directory, so that comes first.
     CheckDirectory(dir, run);
     for (int i = firstWritten; i < dir.Items.Count(); ++i) {
@@ -31,6 +30,6 @@ bool VerifyWrittenArchive(TVXDirManager& dir, int firstWritten, const TVerifyCon
         if (!CheckEntryData(archive, dataAt, item, WrittenFromSource(item), run)) return false;
     }
     // Where the commit left it.
-    archive.SetPosition(end);
+    archive.Seek(0, TSeekOrigin::soEnd);
     return true;
 }

@@ -15,8 +15,9 @@
 //   back first: the archive (and its directory in memory) are as they were before the batch, as
 //   after any other failure of the commit.
 // - Progress: OnOverallProgress with Operation poTest tells the verifying phase from the
-//   writing (poAdd, ...): ppStart at 0, ppProcess before every piece read back (percent of the
-//   entries' uncompressed bytes checked), ppEnd at 100. A handler that sets Cancel at any of them
+//   writing (poAdd, ...): ppStart at 0, ppProcess as the data are read back (percent of the
+//   entries' uncompressed bytes checked, at least once per 1 MiB piece or deflate chunk), ppEnd
+//   at 100. A handler that sets Cancel at any of them
 //   stops the verification; the commit then rolls back and the batch ends without an exception,
 //   as a cancel while writing does. The commit's own ppEnd of the writing follows the
 //   verification's.
