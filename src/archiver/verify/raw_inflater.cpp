@@ -9,7 +9,7 @@ namespace {
 // What inflate leaves in data_type.
 constexpr int kUnusedBits = 7;       // of the last input byte taken
 constexpr int kInFinalBlock = 64;
-constexpr int kAfterBlock = 128;     // it stopped right after a block's end
+constexpr int kAfterBlock = 128;     // it stopped between blocks
 
 }  // namespace
 
@@ -38,12 +38,8 @@ size_t TRawInflater::Inflate(uint8_t* out, size_t capacity) {
     if (ended_) return 0;
     stream_->next_out = out;
     stream_->avail_out = static_cast<uInt>(capacity);
-    // Z_BLOCK stops at every block's end, so that AtChunkEnd can tell where the input ended.
     int status = Z_OK;
     while (status == Z_OK && stream_->avail_out > 0 && stream_->avail_in > 0)
-        status = inflate(stream_.get(), Z_BLOCK);
-    // Z_BLOCK also stops after the final block, short of the stream's end, which needs no input.
-    if (status == Z_OK && (stream_->data_type & (kAfterBlock | kInFinalBlock)) == (kAfterBlock | kInFinalBlock))
         status = inflate(stream_.get(), Z_NO_FLUSH);
     if (status == Z_STREAM_END)
         ended_ = true;
