@@ -22,12 +22,17 @@ bool VerifyWrittenArchive(TVXDirManager& dir, int firstWritten, const TVerifyCon
         total += static_cast<int64_t>(dir.Items.ItemPtr(i)->UncompressedSize);
     TVerifyRun run(context, total);
     TStream& archive = dir.Archive();
-    // Every entry is found through the directory, so that comes first.
-    CheckDirectory(dir, run);
-    for (int i = firstWritten; i < dir.Items.Count(); ++i) {
-        const TDirItem& item = *dir.Items.ItemPtr(i);
-        const int64_t dataAt = CheckLocalHeader(archive, item, dir.StartOffset, dir.CentralDirPosition(), run);
-        if (!CheckEntryData(archive, dataAt, item, WrittenFromSource(item), run)) return false;
+    try {
+        // Every entry is found through the directory, so that comes first.
+        CheckDirectory(dir, run);
+        for (int i = firstWritten; i < dir.Items.Count(); ++i) {
+            const TDirItem& item = *dir.Items.ItemPtr(i);
+            const int64_t dataAt = CheckLocalHeader(archive, item, dir.StartOffset, dir.CentralDirPosition(), run);
+            if (!CheckEntryData(archive, dataAt, item, WrittenFromSource(item), run)) return false;
+        }
+    } catch (const EReadError& e) {
+        // A file that gives back less than was written is not the archive that was meant.
+        run.Differs("what was written cannot be read back: " + e.Message());
     }
     // Where the commit left it.
     archive.Seek(0, TSeekOrigin::soEnd);

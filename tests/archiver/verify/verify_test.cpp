@@ -249,6 +249,16 @@ TEST(Verification, AChangedByteAnywhereFailsAndLeavesTheEarlierArchive) {
     }
 }
 
+TEST(Verification, AnArchiveCutShortOrGrownFails) {
+    for (int64_t change : {-1, -5000, 1}) {
+        SCOPED_TRACE(change);
+        TEarlierArchive a(Format("length_%lld", static_cast<long long>(change)));
+        a.v.BeforeVerify = [&](TStream& archive) { archive.SetSize(archive.Size() + change); };
+        EXPECT_THROW(a.v.AddMatchingFiles("big.fdb", 63, ""), EVXException);
+        EXPECT_TRUE(a.Unchanged());
+    }
+}
+
 TEST(Verification, AStopWhileReadingBackRollsBack) {
     const struct {
         const char* What;
