@@ -5,7 +5,7 @@
 #                      puts the database as $INPUT (BRODANIKVESTRA_G2024.fdb in $WORK/in), read once,
 #                      so that every run reads it from the page cache.
 # bench_rounds RUNS TOOL...   runs run_TOOL for each TOOL in turn, RUNS rounds; each prints
-#                      "seconds peak-KiB output-bytes", collected in $WORK/TOOL.runs.
+#                      "seconds peak-KiB output-bytes cpu-seconds", collected in $WORK/TOOL.runs.
 # timed OUTPUT CMD...  runs CMD under /usr/bin/time and prints that line for OUTPUT (0 when none).
 #
 # Peak memory is the maximum resident set of the command's processes. For a Wine program that is
@@ -38,8 +38,10 @@ bench_prepare() {
 
 timed() {
   local output=$1; shift
-  /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" || { echo "failed: $*" >&2; exit 1; }
-  echo "$(cat "$WORK/time") $([ -e "$output" ] && stat -c %s "$output" || echo 0)"
+  /usr/bin/time -f "%e %M %U %S" -o "$WORK/time" "$@" || { echo "failed: $*" >&2; exit 1; }
+  local wall peak user sys
+  read -r wall peak user sys <"$WORK/time"
+  echo "$wall $peak $([ -e "$output" ] && stat -c %s "$output" || echo 0) $(LC_ALL=C awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')"
 }
 
 bench_rounds() {

@@ -2,7 +2,7 @@
 """table.py INPUT_BYTES WORK LOAD RUNS OURS PEERS KEY=LABEL...
 
 Prints the benchmark's tables in Markdown from WORK/KEY.runs (one line per run: seconds,
-peak resident KiB, output bytes): medians of every column per step, then each of OURS (keys,
+peak resident KiB, output bytes, processor seconds): medians of every column per step, then each of OURS (keys,
 comma-separated) against each of PEERS: how many times faster, how large its output and its
 peak memory are relative to the peer's."""
 import os
@@ -28,19 +28,21 @@ def main():
     print("input: %d bytes (%.1f MiB), %d processors, medians of %s runs; after the runs: %s" % (
         size, size / 1048576, os.cpu_count(), runs, load.strip()))
     print()
-    print("| step | time s | input MB/s | output bytes | output/input | peak RSS MiB |")
-    print("|---|---|---|---|---|---|")
+    # Processor seconds (user and system, all threads) tell a busy machine's share from the
+    # work itself; for a Wine program they leave wineserver out, as the peak memory does.
+    print("| step | time s | input MB/s | output bytes | output/input | peak RSS MiB | CPU s |")
+    print("|---|---|---|---|---|---|---|")
     for key, label in labels.items():
-        seconds, rss, out = results[key]
-        print("| %s | %.2f | %.1f | %s | %s | %.1f |" % (
+        seconds, rss, out, cpu = results[key]
+        print("| %s | %.2f | %.1f | %s | %s | %.1f | %.2f |" % (
             label, seconds, size / 1e6 / seconds, "%d" % out if out else "-",
-            "%.4f" % (out / size) if out else "-", rss / 1024))
+            "%.4f" % (out / size) if out else "-", rss / 1024, cpu))
     print()
     print("| ours | against | times faster | output size x | peak memory x |")
     print("|---|---|---|---|---|")
     for our in ours.split(","):
         for peer in peers.split(","):
-            (t, rss, out), (pt, prss, pout) = results[our], results[peer]
+            (t, rss, out, _), (pt, prss, pout, _) = results[our], results[peer]
             print("| %s | %s | %s | %s | %s |" % (
                 labels[our], labels[peer], ratio(pt, t), ratio(out, pout), ratio(rss, prss)))
 
