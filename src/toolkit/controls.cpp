@@ -685,16 +685,15 @@ void TWinControl::VisibleChanged() {
 bool TWinControl::PreTranslateKey(MSG& msg) {
     TForm* form = GetParentForm(this);
     bool preview = form && static_cast<TControl*>(form) != this && form->KeyPreview();
+    bool popupFirst = HasOpenPopup();
     switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             WORD key = static_cast<WORD>(msg.wParam);
             TShiftState shift = KeyboardShiftState();
-            if (preview) {
-                form->KeyDown(key, shift);
-                if (key == 0) return true;
-            }
-            KeyDown(key, shift);
+            if (popupFirst) KeyDown(key, shift);
+            if (key != 0 && preview) form->KeyDown(key, shift);
+            if (key != 0 && !popupFirst) KeyDown(key, shift);
             if (key == 0) return true;
             if (form && !WantsKey(key, shift)) return form->DialogKey(key, shift);
             return false;
@@ -703,20 +702,16 @@ bool TWinControl::PreTranslateKey(MSG& msg) {
         case WM_SYSKEYUP: {
             WORD key = static_cast<WORD>(msg.wParam);
             TShiftState shift = KeyboardShiftState();
-            if (preview) {
-                form->KeyUp(key, shift);
-                if (key == 0) return true;
-            }
-            KeyUp(key, shift);
+            if (popupFirst) KeyUp(key, shift);
+            if (key != 0 && preview) form->KeyUp(key, shift);
+            if (key != 0 && !popupFirst) KeyUp(key, shift);
             return key == 0;
         }
         case WM_CHAR: {
             char ch = static_cast<char>(msg.wParam);
-            if (preview) {
-                form->KeyPress(ch);
-                if (ch == 0) return true;
-            }
-            KeyPress(ch);
+            if (popupFirst) KeyPress(ch);
+            if (ch != 0 && preview) form->KeyPress(ch);
+            if (ch != 0 && !popupFirst) KeyPress(ch);
             if (ch == 0) return true;
             msg.wParam = static_cast<unsigned char>(ch);
             return false;

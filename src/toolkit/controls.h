@@ -246,6 +246,9 @@ public:
     virtual bool PreTranslateKey(MSG& msg);
     // Keys (Tab, Enter, Esc, arrows) that the control handles itself instead of the form.
     virtual bool WantsKey(WORD key, TShiftState shift) const { return false; }
+    // While a control's popup is open (a dropped-down calendar) its keys belong to the popup:
+    // the control sees them before the form's key preview, so that Esc closes the popup only.
+    virtual bool HasOpenPopup() const { return false; }
 
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);

@@ -114,6 +114,22 @@ TEST_F(DialogTest, EscOnTheButtonsCloses) {
     EXPECT_TRUE(destroyed);
 }
 
+TEST_F(DialogTest, EscWithTheCalendarOpenClosesOnlyTheCalendar) {
+    Show();
+    dialog->DateEdit1->SetFocus();
+    PressKey(VK_DOWN, ssAlt);
+    ASSERT_TRUE(dialog->DateEdit1->PopupVisible());
+    PressKey(VK_RIGHT);  // another day in the calendar, never taken
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(destroyed);
+    EXPECT_FALSE(dialog->DateEdit1->PopupVisible());
+    EXPECT_EQ(dialog->DateEdit1->DateValue(), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(FocusedControl(), dialog->DateEdit1);
+    PressKey(VK_ESCAPE);  // with the calendar closed Esc closes the dialog as before
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
 TEST_F(DialogTest, OdustaniClosesByItsAccelerator) {
     Show();
     PressAltChar('o');
