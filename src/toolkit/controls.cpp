@@ -1,5 +1,7 @@
 #include "toolkit/controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "core/exceptions.h"
@@ -304,6 +306,10 @@ void TWinControl::CreateWnd() {
     CreateParams(p);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND h;
+    if (p.CommonControls) {
+        INITCOMMONCONTROLSEX init{sizeof init, p.CommonControls};
+        InitCommonControlsEx(&init);
+    }
     if (!p.SubclassOf.empty()) {
         h = CreateWindowExA(p.ExStyle, p.SubclassOf.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                             p.Height, p.WndParent, nullptr, instance, nullptr);

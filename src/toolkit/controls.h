@@ -183,6 +183,7 @@ struct TCreateParams {
     std::string WinClassName;        // the class registered for this control
     UINT ClassStyle = CS_DBLCLKS;    // e.g. CS_SAVEBITS for popups
     std::string SubclassOf;          // a system class (EDIT, BUTTON, STATIC) to create and subclass
+    DWORD CommonControls = 0;        // ICC_* flags: a common-controls class that must be loaded first
 };
 
 class TWinControl : public TControl {
