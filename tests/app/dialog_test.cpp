@@ -13,6 +13,8 @@
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
+#include "toolkit/label.h"
+#include "toolkit/progress_bar.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
 
@@ -98,6 +100,11 @@ TEST_F(DialogTest, ShowFillsTodaysDateAndYearAndFocusesSnimi) {
     EXPECT_EQ(dialog->BitBtn2->GlyphSize().cy, 18);
     EXPECT_TRUE(dialog->BitBtn2->Cancel());
     EXPECT_FALSE(dialog->BitBtn1->Default());
+    // The progress of a backup has its place right of the buttons and shows only then.
+    EXPECT_FALSE(IsWindowVisible(dialog->ProgressBar1->Handle()));
+    EXPECT_FALSE(dialog->LabelFaza->Visible());
+    EXPECT_GT(dialog->ProgressBar1->Left(), dialog->BitBtn2->Left() + dialog->BitBtn2->Width());
+    EXPECT_LE(dialog->ProgressBar1->Left() + dialog->ProgressBar1->Width(), client.right);
 }
 
 TEST_F(DialogTest, EscClosesFromAnyControlWhateverTheShiftState) {
