@@ -17,6 +17,7 @@
 #include "toolkit/form_resource.h"
 #include "toolkit/label.h"
 #include "toolkit/message_box.h"
+#include "toolkit/progress_bar.h"
 #include "toolkit/toolkit_classes.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
@@ -51,6 +52,8 @@ TFSnimanjePodataka::TFSnimanjePodataka(TComponent* owner) : TForm(owner), Progra
     Label4 = Child<TLabel>("Label4");
     Label2 = Child<TLabel>("Label2");
     Bevel1 = Child<TBevel>("Bevel1");
+    LabelFaza = Child<TLabel>("LabelFaza");
+    ProgressBar1 = Child<TProgressBar>("ProgressBar1");
     FormStorage1 = Child<TFormStorage>("FormStorage1");
     Vorbex1 = Child<TVorbex>("Vorbex1");
 }

@@ -12,6 +12,7 @@ class TDirectoryEdit;
 class TEdit;
 class TFormStorage;
 class TLabel;
+class TProgressBar;
 class TVorbex;
 
 class TFSnimanjePodataka : public TForm {
@@ -36,6 +37,9 @@ public:
     TLabel* Label4 = nullptr;
     TLabel* Label2 = nullptr;
     TBevel* Bevel1 = nullptr;
+    // The phase of a running backup and how far it is, right of the buttons; hidden otherwise.
+    TLabel* LabelFaza = nullptr;
+    TProgressBar* ProgressBar1 = nullptr;
     TFormStorage* FormStorage1 = nullptr;
     TVorbex* Vorbex1 = nullptr;
 

@@ -105,6 +105,7 @@ public:
     virtual void ActivateButton();
 
     bool PopupVisible() const { return popupVisible_; }
+    bool HasOpenPopup() const override { return popupVisible_; }
     TEditButton* Button() const { return button_; }
 
     // Raised at every button activation, before the class's own action.

@@ -13,6 +13,8 @@
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
+#include "toolkit/label.h"
+#include "toolkit/progress_bar.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
 
@@ -98,6 +100,11 @@ TEST_F(DialogTest, ShowFillsTodaysDateAndYearAndFocusesSnimi) {
     EXPECT_EQ(dialog->BitBtn2->GlyphSize().cy, 18);
     EXPECT_TRUE(dialog->BitBtn2->Cancel());
     EXPECT_FALSE(dialog->BitBtn1->Default());
+    // The progress of a backup has its place right of the buttons and shows only then.
+    EXPECT_FALSE(IsWindowVisible(dialog->ProgressBar1->Handle()));
+    EXPECT_FALSE(dialog->LabelFaza->Visible());
+    EXPECT_GT(dialog->ProgressBar1->Left(), dialog->BitBtn2->Left() + dialog->BitBtn2->Width());
+    EXPECT_LE(dialog->ProgressBar1->Left() + dialog->ProgressBar1->Width(), client.right);
 }
 
 TEST_F(DialogTest, EscClosesFromAnyControlWhateverTheShiftState) {
@@ -112,6 +119,22 @@ TEST_F(DialogTest, EscOnTheButtonsCloses) {
     Show();
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(destroyed);
+}
+
+TEST_F(DialogTest, EscWithTheCalendarOpenClosesOnlyTheCalendar) {
+    Show();
+    dialog->DateEdit1->SetFocus();
+    PressKey(VK_DOWN, ssAlt);
+    ASSERT_TRUE(dialog->DateEdit1->PopupVisible());
+    PressKey(VK_RIGHT);  // another day in the calendar, never taken
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(destroyed);
+    EXPECT_FALSE(dialog->DateEdit1->PopupVisible());
+    EXPECT_EQ(dialog->DateEdit1->DateValue(), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(FocusedControl(), dialog->DateEdit1);
+    PressKey(VK_ESCAPE);  // with the calendar closed Esc closes the dialog as before
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(boxes.Boxes.empty());
 }
 
 TEST_F(DialogTest, OdustaniClosesByItsAccelerator) {
