@@ -105,6 +105,8 @@ void TBackupJob::Pack(const TBackupNames& names, uint64_t size) {
         archiver_.Close();
         replacement.PutInPlace();
     } catch (const EFOpenError&) {
+        // The archiver opens and reads the staging copy; every other failure here is the
+        // archive's.
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
     } catch (const EReadError&) {
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
