@@ -3,6 +3,7 @@
 // staging folder and packs it into a dated archive in the target folder.
 #include <string>
 
+#include "app/backup_request.h"
 #include "toolkit/forms.h"
 
 class TBitBtn;
@@ -49,6 +50,8 @@ public:
 private:
     template <class T>
     T* Child(const char* name);
+    // The field a refused request is corrected in.
+    TWinControl* FieldControl(TBackupField field) const;
 };
 
 // Makes the dialog's control classes known to the form description reader.
