@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# whole_backup.sh [SIZE_MIB] [RUNS]
+#
+# One whole backup as the dialog makes it, against what an administrator would do by hand, on a
+# generated yearly database of SIZE_MIB MiB (default 1024): the database is copied to a staging
+# folder and the copy is packed into a ZIP archive at deflate level 1.
+#   ours: a Windows file copy under Wine (cmd's copy), then vorbex.exe -m 1 (Wine)
+#   by hand: cp, then zip -1 / 7z a -tzip -mx=1 / pigz -1 -p 2 -K (pigz's one-entry ZIP)
+# They run in turn, RUNS times each (default 3), each from an empty staging folder after a sync.
+# Prints medians of wall time, input throughput, output size and peak memory, and our ratios to
+# each peer. Every staged copy must equal the database and every archive must pass unzip -t and
+# read back to the database's bytes in Python's zipfile.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+MIB=${1:-1024}
+RUNS=${2:-3}
+bench_prepare "$MIB"
+
+STAGE=$WORK/staging
+NAME=$(basename "$INPUT")
+
+# Our backup, as one step to swap: a verification step and a driver that runs the dialog's own
+# backup code come later. cmd's copy goes through CopyFileExW, as the dialog's CopyFileA does.
+our_backup() {
+  wine cmd /c copy /b /y "$(windows "$INPUT")" "$(windows "$STAGE")\\" >/dev/null &&
+    wine "$VORBEX" -m 1 "$(windows "$1")" "$(windows "$STAGE")" "$NAME" >/dev/null
+}
+export -f our_backup windows
+export INPUT STAGE NAME VORBEX
+
+# backup TOOL CMD...: one timed backup into $WORK/TOOL.zip from an empty staging folder.
+backup() {
+  local archive=$WORK/$1.zip; shift
+  rm -rf "$STAGE" "$archive"; mkdir -p "$STAGE"
+  timed "$archive" bash -c "$1" _ "$archive"
+  cmp -s "$INPUT" "$STAGE/$NAME" || { echo "the staged copy differs from the database" >&2; exit 1; }
+}
+run_ours() { backup ours 'our_backup "$1"'; }
+run_zip() { backup zip 'cp "$INPUT" "$STAGE/" && zip -1 -q -j "$1" "$STAGE/$NAME"'; }
+run_7z() { backup 7z 'cp "$INPUT" "$STAGE/" && 7z a -bd -tzip -mx=1 "$1" "$STAGE/$NAME" >/dev/null'; }
+run_pigz() { backup pigz 'cp "$INPUT" "$STAGE/" && pigz -1 -p 2 -K -c "$STAGE/$NAME" >"$1"'; }
+
+bench_rounds "$RUNS" ours zip 7z pigz
+python3 bench/check_archive.py "$INPUT" "$WORK"/{ours,zip,7z,pigz}.zip
+bench_table "$RUNS" ours zip,7z,pigz \
+  "ours=copy (Wine cmd) + vorbex.exe -m 1 (Wine)" "zip=cp + zip -1" "7z=cp + 7z a -tzip -mx=1" \
+  "pigz=cp + pigz -1 -p 2 -K"
+rm -rf "$WORK/in" "$STAGE" "$WORK"/*.zip  # a GiB and more; the .runs files stay
