@@ -183,5 +183,6 @@ private:
     TPopupAlign popupAlign_ = epaRight;
 };
 
-// The class pictures: loaded on first use and shared by every edit of the process.
+// The class pictures: loaded on first use, in the size for the screen's density, and shared by
+// every edit of the process.
 HBITMAP SharedGlyph(const std::string& resourceName);
