@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/exceptions.h"
+#include "core/move_over.h"
 #include "core/text.h"
 
 namespace {
@@ -12,15 +13,18 @@ namespace {
 TArchiveReplacement::TArchiveReplacement(std::string archiveName)
     : archiveName_(std::move(archiveName)), temporaryName_(archiveName_ + ".tmp") {}
 
-void TArchiveReplacement::PutInPlace() const {
+void TArchiveReplacement::PutInPlace() {
     // Not every file system refuses to rename over a read-only file; checking first makes
     // the outcome the same everywhere.
     DWORD attributes = GetFileAttributesA(archiveName_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         RaiseSystemError(ERROR_ACCESS_DENIED);
-    if (!MoveFileExA(temporaryName_.c_str(), archiveName_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        RaiseSystemError(GetLastError());
+    if (unsigned long refused = MoveOver(temporaryName_, archiveName_)) RaiseSystemError(refused);
+    inPlace_ = true;
+}
+
+TArchiveReplacement::~TArchiveReplacement() {
+    if (!inPlace_) Discard();
 }
 
 void TArchiveReplacement::Discard() const { DeleteFileA(temporaryName_.c_str()); }
