@@ -36,7 +36,8 @@ uint32_t CrcOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vec
 
 }  // namespace
 
-unsigned DefaultWorkers() {
+unsigned WorkersFor(unsigned asked) {
+    if (asked != 0) return std::min(asked, kMaxDeflateWorkers);
     // A way to compare against one thread, or to keep the tool off a busy machine's other cores.
     if (const char* forced = std::getenv("VORBEX_THREADS")) {
         const int n = std::atoi(forced);
@@ -62,7 +63,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     auto chunks = std::make_shared<std::vector<TDataChunk>>();
 
     if (context.DataStepOn) {
-        const unsigned workers = context.Workers != 0 ? context.Workers : DefaultWorkers();
+        const unsigned workers = WorkersFor(context.Workers);
         const bool parallel = deflated && level > 0 && workers > 1 && size > chunkSize;
         // The parallel path reads into buffers of its own; this one then only serves the CRC
         // reading of an encrypted entry.

@@ -28,8 +28,9 @@ struct TEntryDataContext {
     unsigned Workers = 0;
 };
 
-// The threads a pool of this machine takes when none are asked for.
-unsigned DefaultWorkers();
+// The threads a pool runs with when asked for that many (at most kMaxDeflateWorkers); 0 asks for
+// the default.
+unsigned WorkersFor(unsigned asked);
 
 // Writes the entry data of item from source (read from its start) at the archive's position.
 // True when the whole source went in; then the item's CRC-32, both sizes and, for deflate data

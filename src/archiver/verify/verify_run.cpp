@@ -3,7 +3,7 @@
 #include "archiver/deflate/entry_data.h"
 #include "archiver/errors.h"
 
-unsigned TVerifyRun::Workers() const { return context_.Workers != 0 ? context_.Workers : DefaultWorkers(); }
+unsigned TVerifyRun::Workers() const { return WorkersFor(context_.Workers); }
 
 void TVerifyRun::Differs(const std::string& what) const {
     throw EVXException(vxerr::VerificationFailed, what, context_.Owner);

@@ -278,6 +278,15 @@ TEST(DataStep, ParallelChunksMakeTheSameEntry) {
             EXPECT_EQ(Inflated(outputs[run]), source) << size << " workers " << context.Workers;
             EXPECT_EQ(items[run].CompressedSize, outputs[run].size());
             EXPECT_EQ(items[run].UncompressedSize, static_cast<uint64_t>(size));
+            // Where each chunk begins, for reading them back side by side; none for one piece.
+            const auto& chunks = items[run].Chunks;
+            const size_t pieces = static_cast<size_t>((size + chunkSize - 1) / chunkSize);
+            ASSERT_EQ(chunks ? chunks->size() : 0u, pieces > 1 ? pieces : 0u);
+            for (size_t k = 0; chunks && k < chunks->size(); ++k) {
+                EXPECT_EQ((*chunks)[k].Source, k * chunkSize);
+                EXPECT_EQ((*chunks)[k].Data == 0, k == 0);
+                EXPECT_LT((*chunks)[k].Data, outputs[run].size());
+            }
             // Every byte is read once, in whole chunks, front to back.
             int64_t total = 0;
             for (size_t i = 0; i < in.reads.size(); ++i) {
