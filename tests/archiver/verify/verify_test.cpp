@@ -54,10 +54,11 @@ const TDirItem& Item(const TVorbex& v, const std::string& name) {
 }
 
 // The archive checker is to find every entry with the bytes of its source.
-void LeaveForTheReaders(const TVorbex& v, const std::string& archive, const std::string& password = "") {
+void LeaveForTheReaders(const TVorbex& v, const std::string& archive, const std::string& password = "",
+                        const std::string& sources = Sources()) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (const std::string& name : ItemNames(v))
-        entries.emplace_back(name, name.back() == '/' ? "" : JoinPath(Sources(), name));
+        entries.emplace_back(name, name.back() == '/' ? "" : JoinPath(sources, name));
     fixtures::ExpectEntries(archive, entries, password);
 }
 
@@ -162,6 +163,24 @@ TEST(Verification, CleanArchivesOfEveryModePass) {
         LeaveForTheReaders(v, archive, c.Password);
         v.Close();
     }
+}
+
+TEST(Verification, EntriesEndingAtAndAroundChunkBoundariesPass) {
+    const std::string folder = fixtures::TestFolder("verify_boundaries");
+    const std::string sources = JoinPath(folder, "in");
+    ForceDirectories(sources);
+    for (int64_t size : {int64_t{1}, kChunk - 1, kChunk, kChunk + 1, 2 * kChunk, 2 * kChunk + 1})
+        support::WriteBytes(JoinPath(sources, Format("%lld.bin", static_cast<long long>(size))),
+                            support::TextBytes(static_cast<size_t>(size), 7));
+    const std::string archive = JoinPath(folder, "a.zip");
+    TVorbex v(nullptr);
+    v.SetVerify(true);
+    v.SetFileName(archive);
+    v.Open(fmCreate);
+    v.SetBaseDir(sources);
+    EXPECT_NO_THROW(v.AddMatchingFiles("*", 63, ""));
+    LeaveForTheReaders(v, archive, "", sources);
+    v.Close();
 }
 
 TEST(Verification, ReportsItsOwnPhaseByBytesBeforeTheCommitEnds) {
