@@ -27,8 +27,13 @@ constexpr uint16_t kMethodDeflated = 8;
 
 std::string Quoted(const TDirItem& item) { return "\"" + item.StoredName + "\""; }
 
+// The entry's data read back are not what was meant, as what says.
+[[noreturn]] void DataDiffer(const TVerifyRun& run, const TDirItem& item, const std::string& what) {
+    run.Differs("the data of " + Quoted(item) + " " + what);
+}
+
 std::string SizeProblem(uint64_t got, uint64_t meant) {
-    return Format("gives %llu bytes instead of %llu", static_cast<unsigned long long>(got),
+    return Format("give %llu bytes instead of %llu", static_cast<unsigned long long>(got),
                   static_cast<unsigned long long>(meant));
 }
 
@@ -50,7 +55,7 @@ bool CheckFromTheFront(TStream& archive, int64_t dataAt, const TDirItem& item, T
     std::optional<TZipEncryptor> decryptor;
     if (item.Flags & kFlagEncrypted) {
         std::array<uint8_t, TZipEncryptor::HeaderSize> header{};
-        if (left < header.size()) run.Differs("the data of " + Quoted(item) + " are shorter than their encryption header");
+        if (left < header.size()) DataDiffer(run, item, "are shorter than their encryption header");
         archive.ReadBuffer(header.data(), TZipEncryptor::HeaderSize);
         left -= TZipEncryptor::HeaderSize;
         decryptor.emplace(item.EntryPassword);
@@ -68,7 +73,7 @@ bool CheckFromTheFront(TStream& archive, int64_t dataAt, const TDirItem& item, T
         crc = UpdateCrc32(crc, bytes, static_cast<int64_t>(n));
         produced += n;
         run.Checked(static_cast<int64_t>(n));
-        if (produced > item.UncompressedSize) run.Differs(Quoted(item) + " gives more bytes than its size");
+        if (produced > item.UncompressedSize) DataDiffer(run, item, "give more bytes than the entry's size");
     };
     try {
         while (left > 0) {
@@ -81,21 +86,20 @@ bool CheckFromTheFront(TStream& archive, int64_t dataAt, const TDirItem& item, T
                 take(input.data(), n);
                 continue;
             }
-            if (inflater->Ended()) run.Differs("the deflate data of " + Quoted(item) + " go on after their final block");
+            if (inflater->Ended()) DataDiffer(run, item, "go on after their final block");
             inflater->Feed(input.data(), n);
             while (inflater->InputLeft() > 0 && !inflater->Ended()) {
                 const size_t got = inflater->Inflate(output.data(), output.size());
-                if (got == 0 && !inflater->Ended()) run.Differs("the deflate data of " + Quoted(item) + " stall");
+                if (got == 0 && !inflater->Ended()) DataDiffer(run, item, "stall");
                 take(output.data(), got);
             }
-            if (inflater->InputLeft() > 0)
-                run.Differs("the deflate data of " + Quoted(item) + " go on after their final block");
+            if (inflater->InputLeft() > 0) DataDiffer(run, item, "go on after their final block");
         }
     } catch (const EInflateError& e) {
-        run.Differs("the deflate data of " + Quoted(item) + " cannot be inflated: " + e.what());
+        DataDiffer(run, item, std::string("cannot be inflated: ") + e.what());
     }
-    if (inflater && !inflater->Ended()) run.Differs("the deflate data of " + Quoted(item) + " end early");
-    if (produced != item.UncompressedSize) run.Differs(Quoted(item) + " " + SizeProblem(produced, item.UncompressedSize));
+    if (inflater && !inflater->Ended()) DataDiffer(run, item, "end early");
+    if (produced != item.UncompressedSize) DataDiffer(run, item, SizeProblem(produced, item.UncompressedSize));
     if (crc != item.Crc32) run.Differs("the CRC-32 of " + Quoted(item) + " differs");
     return true;
 }
@@ -131,7 +135,7 @@ public:
         if (got != slot.Expected)
             slot.Problem = SizeProblem(got, slot.Expected);
         else if (slot.Last ? !inflater_.Ended() || inflater_.InputLeft() > 0 : !inflater_.AtChunkEnd())
-            slot.Problem = "does not end where its data end";
+            slot.Problem = "do not end between blocks where the chunk ends";
         slot.Crc = Crc32Of(output_.data(), static_cast<int64_t>(got));
     }
 
@@ -183,8 +187,8 @@ bool CheckChunks(TStream& archive, int64_t dataAt, const TDirItem& item, TStream
         }
         const TChunkSlot& slot = pool.WaitFor(taken);
         if (!slot.Problem.empty())
-            run.Differs(Format("chunk %lld of %lld of ", static_cast<long long>(taken + 1), static_cast<long long>(count)) +
-                        Quoted(item) + " " + slot.Problem);
+            DataDiffer(run, item, Format("in chunk %lld of %lld ", static_cast<long long>(taken + 1),
+                                         static_cast<long long>(count)) + slot.Problem);
         crc = taken == 0 ? slot.Crc : CombineCrc32(crc, slot.Crc, static_cast<int64_t>(slot.Expected));
         run.Checked(static_cast<int64_t>(slot.Expected));
         ++taken;
@@ -199,8 +203,9 @@ bool CheckChunks(TStream& archive, int64_t dataAt, const TDirItem& item, TStream
 bool CheckEntryData(TStream& archive, int64_t dataAt, const TDirItem& item, bool fromSource, TVerifyRun& run) {
     std::unique_ptr<TFileStream> source = fromSource ? OpenSource(item) : nullptr;
     if (source && static_cast<uint64_t>(source->Size()) != item.UncompressedSize)
-        run.Differs(Format("the source of \"%s\" now has %lld bytes, the entry %llu", item.StoredName.c_str(),
-                           static_cast<long long>(source->Size()), static_cast<unsigned long long>(item.UncompressedSize)));
+        run.Differs(Format("the source of %s now has %lld bytes, the entry %llu", Quoted(item).c_str(),
+                           static_cast<long long>(source->Size()),
+                           static_cast<unsigned long long>(item.UncompressedSize)));
     const bool encrypted = (item.Flags & kFlagEncrypted) != 0;
     if ((item.Method != kMethodStored && item.Method != kMethodDeflated) || (encrypted && item.EntryPassword.empty())) {
         run.Checked(static_cast<int64_t>(item.UncompressedSize));

@@ -27,7 +27,8 @@ int64_t CheckLocalHeader(TStream& archive, const TDirItem& item, int64_t startOf
     uint8_t fixed[TLocalHeader::Size];
     archive.SetPosition(at);
     archive.ReadBuffer(fixed, sizeof fixed);
-    if (!HasSignature(fixed, TLocalHeader::Signature)) run.Differs("the local header of " + entry + " has no signature");
+    if (!HasSignature(fixed, TLocalHeader::Signature))
+        run.Differs("the local header of " + entry + " has no signature");
     const TLocalHeader local = TLocalHeader::Decode(fixed);
     const int64_t dataAt = at + static_cast<int64_t>(TLocalHeader::Size) + local.NameLength + local.ExtraLength;
     if (dataAt + static_cast<int64_t>(item.CompressedSize) > dataLimit)

@@ -17,10 +17,9 @@
 // - Progress: OnOverallProgress with Operation poTest tells the verifying phase from the
 //   writing (poAdd, ...): ppStart at 0, ppProcess as the data are read back (percent of the
 //   entries' uncompressed bytes checked, at least once per 1 MiB piece or deflate chunk), ppEnd
-//   at 100. A handler that sets Cancel at any of them
-//   stops the verification; the commit then rolls back and the batch ends without an exception,
-//   as a cancel while writing does. The commit's own ppEnd of the writing follows the
-//   verification's.
+//   at 100. A handler that sets Cancel at any of them stops the verification; the commit then
+//   rolls back and the batch ends without an exception, as a cancel while writing does. The
+//   commit's own ppEnd of the writing follows the verification's.
 // - BeforeVerify(TStream& archive): a test seam, called once everything is written and before
 //   anything is read back, with the archive stream; what a handler changes there is what the
 //   verification reads.

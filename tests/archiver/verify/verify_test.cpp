@@ -199,7 +199,8 @@ TEST(Verification, ReportsItsOwnPhaseByBytesBeforeTheCommitEnds) {
     EXPECT_EQ(a.Reports.back().Operation, poAdd);
     EXPECT_EQ(a.Reports.back().Phase, ppEnd);
     const double size = static_cast<double>(kBig.size());
-    const std::vector<double> expected = {0, 0, kChunk / size * 100, 2 * kChunk / size * 100, 3 * kChunk / size * 100, 100};
+    const std::vector<double> expected = {0, 0, kChunk / size * 100, 2 * kChunk / size * 100,
+                                          3 * kChunk / size * 100, 100};
     ASSERT_EQ(verifying.size(), expected.size()) << "start, one report per chunk but the last, end";
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(verifying[i].Progress, expected[i], 1e-9) << i;
@@ -211,16 +212,18 @@ TEST(Verification, ReportsItsOwnPhaseByBytesBeforeTheCommitEnds) {
 
 TEST(Verification, AChangedByteAnywhereFailsAndLeavesTheEarlierArchive) {
     using TWhere = std::function<int64_t(const TLayout&)>;
+    auto inLocalHeader = [](int64_t at) {
+        return [at](const TLayout& l) { return static_cast<int64_t>(l.Big.LocalHeaderOffset) + at; };
+    };
     const struct {
         const char* What;
         int Mode;
         const char* Password;
         TWhere Where;
     } cases[] = {
-        {"local header CRC", 1, "", [](const TLayout& l) { return static_cast<int64_t>(l.Big.LocalHeaderOffset) + 14; }},
-        {"local header name", 1, "", [](const TLayout& l) { return static_cast<int64_t>(l.Big.LocalHeaderOffset) + 30; }},
-        {"local header extra length", 1, "",
-         [](const TLayout& l) { return static_cast<int64_t>(l.Big.LocalHeaderOffset) + 28; }},
+        {"local header CRC", 1, "", inLocalHeader(14)},
+        {"local header name", 1, "", inLocalHeader(30)},
+        {"local header extra length", 1, "", inLocalHeader(28)},
         {"first chunk", 1, "", [](const TLayout& l) { return l.InChunk(0); }},
         {"middle chunk (stored blocks)", 1, "", [](const TLayout& l) { return l.InChunk(2); }},
         {"last chunk", 1, "", [](const TLayout& l) { return l.InChunk(3); }},
@@ -284,7 +287,8 @@ TEST(Verification, AStopWhileReadingBackRollsBack) {
         std::function<bool(const TReport&)> StopAt;
     } cases[] = {
         {"at its start", [](const TReport& r) { return r.Operation == poTest && r.Phase == ppStart; }},
-        {"within the data", [](const TReport& r) { return r.Operation == poTest && r.Phase == ppProcess && r.Progress > 30; }},
+        {"within the data",
+         [](const TReport& r) { return r.Operation == poTest && r.Phase == ppProcess && r.Progress > 30; }},
         {"at its end", [](const TReport& r) { return r.Operation == poTest && r.Phase == ppEnd; }},
     };
     int n = 0;
