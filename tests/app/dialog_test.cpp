@@ -7,6 +7,7 @@
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
 #include "core/text.h"
+#include "destroy_probe.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -32,15 +33,6 @@ const char* kTarget = "c:\\dialog_test\\arhiva\\2024";
 const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 const char* kDatabase = "c:\\dialog_test\\prog\\BRODANIKVESTRA_G2024.fdb";
 const char* kArchive = "c:\\dialog_test\\arhiva\\2024\\BRODANIKVESTRA_G2024_05_03_2024.zip";
-
-class DestroyProbe : public TComponent {
-public:
-    DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-    ~DestroyProbe() override { destroyed_ = true; }
-
-private:
-    bool& destroyed_;
-};
 
 std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
 
