@@ -13,6 +13,7 @@
 #include "app/form_snimanje_podataka.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "dialog_support.h"
 #include "file_holder.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
@@ -44,8 +45,6 @@ std::string WindowsPath(std::string path) {
     return path;
 }
 
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
 // The failure message with its cause.
 std::string Failure(const char* cause, const std::string& path) {
     return std::string(kFailureMessage) + "\n" + Format(cause, path.c_str());
@@ -66,12 +65,12 @@ protected:
         RemoveTree(kProgramFolder);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
     void TearDown() override {
         RemoveTree(kProgramFolder);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
     // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.
@@ -104,15 +103,6 @@ protected:
         EXPECT_FALSE(Exists(JoinPath(folder, std::string(kArchiveName) + ".tmp")));
         EXPECT_FALSE(Exists(std::string(kStaging) + ".tmp"));
     }
-
-    class DestroyProbe : public TComponent {
-    public:
-        DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-        ~DestroyProbe() override { destroyed_ = true; }
-
-    private:
-        bool& destroyed_;
-    };
 
     support::FixedClock clock{2024, 3, 5};
 };
