@@ -39,23 +39,9 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
 std::string Incompressible(size_t size) { return support::NoiseBytes(size, 2463534242u); }
 
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 // The failure message with its cause.
 std::string Failure(const char* cause, const std::string& path) {
     return std::string(kFailureMessage) + "\n" + Format(cause, path.c_str());
-}
-
-// Copies an archive a test wrote to where real readers check it after the run.
-void KeepForReaders(const std::string& archive, const std::string& name) {
-    std::string results = WindowsPath(APP_RESULTS_DIR);
-    CreateDirectoryA(results.c_str(), nullptr);
-    CopyFileA(archive.c_str(), JoinPath(results, name).c_str(), FALSE);
-    WriteBytes(JoinPath(results, name + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
 }
 
 class BackupFaultsTest : public ::testing::Test {

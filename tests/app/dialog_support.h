@@ -1,6 +1,6 @@
 #pragma once
-// What the tests that drive the dialog share: a probe that sees the dialog freed, and the
-// dialog's settings file.
+// What the tests of the backup and its dialog share: a probe that sees the dialog freed, the
+// dialog's settings file, and the keeping of archives for the real readers.
 #include <windows.h>
 
 #include <string>
@@ -37,4 +37,19 @@ inline void DeleteDialogSettings() {
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file.c_str());
     }
+}
+
+// A path the build gave with forward slashes, as Windows writes it.
+inline std::string WindowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// Copies an archive a test wrote to where real readers check it after the run.
+inline void KeepForReaders(const std::string& archive, const std::string& name) {
+    std::string results = WindowsPath(APP_RESULTS_DIR);
+    CreateDirectoryA(results.c_str(), nullptr);
+    CopyFileA(archive.c_str(), JoinPath(results, name).c_str(), FALSE);
+    support::WriteBytes(JoinPath(results, name + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
 }
