@@ -6,6 +6,7 @@
 #include "app/backup_outcome.h"
 #include "app/backup_progress_view.h"
 #include "app/name_helpers.h"
+#include "app/settings_location.h"
 #include "archiver/vorbex.h"
 #include "core/exceptions.h"
 #include "core/paths.h"
@@ -54,6 +55,7 @@ TFSnimanjePodataka::TFSnimanjePodataka(TComponent* owner) : TForm(owner), Progra
     ProgressBar1 = Child<TProgressBar>("ProgressBar1");
     FormStorage1 = Child<TFormStorage>("FormStorage1");
     Vorbex1 = Child<TVorbex>("Vorbex1");
+    FormStorage1->SetIniFileName(UserSettingsFile(FormStorage1->IniFileNameInUse()));
 }
 
 template <class T>

@@ -13,9 +13,8 @@
 #include "app/form_snimanje_podataka.h"
 #include "core/paths.h"
 #include "core/text.h"
-#include "destroy_probe.h"
+#include "dialog_support.h"
 #include "file_holder.h"
-#include "results.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -40,8 +39,6 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
 std::string Incompressible(size_t size) { return support::NoiseBytes(size, 2463534242u); }
 
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
 // The failure message with its cause.
 std::string Failure(const char* cause, const std::string& path) {
     return std::string(kFailureMessage) + "\n" + Format(cause, path.c_str());
@@ -54,12 +51,12 @@ protected:
         RemoveTree(kProgramFolder);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
     void TearDown() override {
         RemoveTree(kProgramFolder);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
     // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.

@@ -18,8 +18,7 @@
 #include "app/form_snimanje_podataka.h"
 #include "archiver/vorbex.h"
 #include "core/text.h"
-#include "destroy_probe.h"
-#include "results.h"
+#include "dialog_support.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -141,16 +140,14 @@ protected:
         RegisterDialogClasses();
         support::FreshFolder(kTarget);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
     void TearDown() override {
         CloseDialog();
         Screen().SetCursor(crDefault);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
-
-    static std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
 
     // The dialog shown, the target folder typed and the focus on "&Snimi", as after start-up.
     void OpenDialog() {
