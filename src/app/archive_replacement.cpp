@@ -10,8 +10,10 @@ namespace {
 [[noreturn]] void RaiseSystemError(DWORD code) { throw EOSError(SysErrorMessage(code), code); }
 }  // namespace
 
+std::string TemporaryArchiveName(const std::string& archiveName) { return archiveName + ".tmp"; }
+
 TArchiveReplacement::TArchiveReplacement(std::string archiveName)
-    : archiveName_(std::move(archiveName)), temporaryName_(archiveName_ + ".tmp") {}
+    : archiveName_(std::move(archiveName)), temporaryName_(TemporaryArchiveName(archiveName_)) {}
 
 void TArchiveReplacement::PutInPlace() {
     // Not every file system refuses to rename over a read-only file; checking first makes

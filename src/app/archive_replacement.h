@@ -3,6 +3,9 @@
 // complete and on the disk, so a backup that fails part-way leaves the earlier archive whole.
 #include <string>
 
+// Where the new archive is written until it takes archiveName: beside it, as archiveName.tmp.
+std::string TemporaryArchiveName(const std::string& archiveName);
+
 class TArchiveReplacement {
 public:
     explicit TArchiveReplacement(std::string archiveName);

@@ -53,11 +53,18 @@ TBackupJob::TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer)
 std::string TBackupJob::Run(const TBackupRequest& request) {
     CheckBackupRequest(request);
     const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
+    RemoveLeftovers(names);
     MakeFolder(kStagingFolder);
     MakeFolder(request.Folder);
     const uint64_t size = CopyDatabase(names);
     Pack(names, size);
     return names.Archive;
+}
+
+void TBackupJob::RemoveLeftovers(const TBackupNames& names) {
+    // A file that another backup of the same names has open right now is refused and stays.
+    DeleteFileA(TemporaryArchiveName(names.Archive).c_str());
+    DeleteFileA(CopyTemporaryName(names.Staging).c_str());
 }
 
 void TBackupJob::MakeFolder(const std::string& folder) const {

@@ -21,10 +21,14 @@ public:
     // Returns the archive's full name. Raises EBackupInput, before anything is made, for a
     // request that cannot name a backup, and EBackupFailure (EBackupCancelled for a stop) for a
     // backup that did not complete: the earlier archive and the earlier staging copy are then as
-    // they were, and no temporary file of the backup is left.
+    // they were, and no temporary file of the backup is left (nor one an earlier, killed run
+    // left under the same names).
     std::string Run(const TBackupRequest& request);
 
 private:
+    // The temporary files a killed run left under this backup's names. This run would write over
+    // them, but a failure before it gets there would leave them lying.
+    static void RemoveLeftovers(const TBackupNames& names);
     void MakeFolder(const std::string& folder) const;
     // Returns the database's size.
     uint64_t CopyDatabase(const TBackupNames& names);

@@ -13,6 +13,7 @@
 #include "app/form_snimanje_podataka.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "dialog_support.h"
 #include "file_holder.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
@@ -38,25 +39,9 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
 std::string Incompressible(size_t size) { return support::NoiseBytes(size, 2463534242u); }
 
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
 // The failure message with its cause.
 std::string Failure(const char* cause, const std::string& path) {
     return std::string(kFailureMessage) + "\n" + Format(cause, path.c_str());
-}
-
-// Copies an archive a test wrote to where real readers check it after the run.
-void KeepForReaders(const std::string& archive, const std::string& name) {
-    std::string results = WindowsPath(APP_RESULTS_DIR);
-    CreateDirectoryA(results.c_str(), nullptr);
-    CopyFileA(archive.c_str(), JoinPath(results, name).c_str(), FALSE);
-    WriteBytes(JoinPath(results, name + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
 }
 
 class BackupFaultsTest : public ::testing::Test {
@@ -66,12 +51,12 @@ protected:
         RemoveTree(kProgramFolder);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
     void TearDown() override {
         RemoveTree(kProgramFolder);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
     // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.
@@ -104,15 +89,6 @@ protected:
         EXPECT_FALSE(Exists(JoinPath(folder, std::string(kArchiveName) + ".tmp")));
         EXPECT_FALSE(Exists(std::string(kStaging) + ".tmp"));
     }
-
-    class DestroyProbe : public TComponent {
-    public:
-        DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-        ~DestroyProbe() override { destroyed_ = true; }
-
-    private:
-        bool& destroyed_;
-    };
 
     support::FixedClock clock{2024, 3, 5};
 };

@@ -136,3 +136,44 @@ TEST_F(BackupJobTest, AStopLeavesTheEarlierBackupAndNothingOfItsOwn) {
         EXPECT_FALSE(archiver.Active());
     }
 }
+
+TEST_F(BackupJobTest, TemporaryFilesOfAKilledRunAreRemovedByTheNextBackupWhateverItsOutcome) {
+    struct Case {
+        const char* Next;
+        bool Database;      // the year's database is there
+        int StopInPhase;    // the n-th copying report asks to stop (0: never)
+        bool Succeeds;
+    } cases[] = {
+        {"succeeds", true, 0, true},
+        {"finds no database", false, 0, false},
+        {"is stopped before the copy", true, 1, false},
+    };
+    const std::string leftArchive = kArchive + ".tmp";
+    const std::string leftStaging = kStaging + ".tmp";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Next);
+        support::FreshFolder(kTarget);
+        CreateDirectoryA(kStagingFolder, nullptr);
+        // As a run killed while copying, or while packing, leaves them.
+        WriteBytes(leftArchive, std::string("PK\x03\x04", 4) + "half an archive");
+        WriteBytes(leftStaging, "half a copy");
+        if (c.Database) {
+            WriteBytes(kDatabase, "the year's data");
+        } else {
+            DeleteFileA(kDatabase.c_str());
+        }
+        observer = RecordingObserver();
+        observer.StopPhase = TBackupPhase::Copying;
+        observer.StopAt = c.StopInPhase;
+        bool succeeded = true;
+        try {
+            Run();
+        } catch (const EBackupFailure&) {
+            succeeded = false;
+        }
+        EXPECT_EQ(succeeded, c.Succeeds);
+        EXPECT_FALSE(Exists(leftArchive));
+        EXPECT_FALSE(Exists(leftStaging));
+        EXPECT_EQ(support::CountFiles(kTarget), c.Succeeds ? 1 : 0);
+    }
+}

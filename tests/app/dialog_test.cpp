@@ -7,6 +7,7 @@
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
 #include "core/text.h"
+#include "dialog_support.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -33,17 +34,6 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 const char* kDatabase = "c:\\dialog_test\\prog\\BRODANIKVESTRA_G2024.fdb";
 const char* kArchive = "c:\\dialog_test\\arhiva\\2024\\BRODANIKVESTRA_G2024_05_03_2024.zip";
 
-class DestroyProbe : public TComponent {
-public:
-    DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-    ~DestroyProbe() override { destroyed_ = true; }
-
-private:
-    bool& destroyed_;
-};
-
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -52,7 +42,7 @@ protected:
         CreateDirectoryA("c:\\dialog_test", nullptr);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
         dialog = new TFSnimanjePodataka(nullptr);
         dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
         new DestroyProbe(dialog, destroyed);
@@ -64,7 +54,7 @@ protected:
         Application().ProcessMessages();
         Screen().SetCursor(crDefault);
         RemoveTree("c:\\dialog_test");
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
     void Show() {
@@ -229,7 +219,7 @@ TEST_F(DialogTest, SuccessWritesTheDatedArchiveReportsItAndCloses) {
     Application().ProcessMessages();
     EXPECT_TRUE(destroyed);
     // Closing stored the folder for the next run.
-    EXPECT_NE(ReadBytes(SettingsFile()).find(kTarget), std::string::npos);
+    EXPECT_NE(ReadBytes(DialogSettingsFile()).find(kTarget), std::string::npos);
     DeleteFileA(kStaging);
 }
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/form_snimanje_podataka.h"
-#include "support/files.h"
+#include "dialog_support.h"
 #include "support/fixed_clock.h"
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
@@ -223,7 +223,7 @@ class Layout : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterDialogClasses();
-        DeleteFileA(support::WindowsFolderFile("app_tests.INI").c_str());
+        DeleteDialogSettings();
         dialog = new TFSnimanjePodataka(nullptr);
         dialog->Show();
         Application().ProcessMessages();
@@ -231,7 +231,7 @@ protected:
     void TearDown() override {
         delete dialog;
         Application().ProcessMessages();
-        DeleteFileA(support::WindowsFolderFile("app_tests.INI").c_str());
+        DeleteDialogSettings();
     }
 
     support::FixedClock clock{2024, 3, 5};
