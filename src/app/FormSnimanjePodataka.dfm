@@ -133,5 +133,6 @@ object FSnimanjePodataka: TFSnimanjePodataka
     CurrentVersion = '1.00 Beta'
     Options.ShareMode = smShareCompat
     InMemory = False
+    Verify = True
   end
 end

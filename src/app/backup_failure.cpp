@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/backup_texts.h"
+#include "archiver/errors.h"
 #include "core/text.h"
 
 namespace {
@@ -83,6 +84,9 @@ void RaiseBackupFailure(std::exception_ptr error, TFileRole role, const std::str
         std::rethrow_exception(error);
     } catch (const EBackupFailure&) {
         throw;
+    } catch (const EVXException& e) {
+        // The archive was read back and is not what was written; it has been rolled back.
+        if (e.NativeError == vxerr::VerificationFailed) throw EBackupFailure(TFailureCause::VerificationFailed, path);
     } catch (...) {
     }
     const TFailureCause cause = CauseOfSystemError(SystemErrorOf(error), role);

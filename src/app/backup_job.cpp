@@ -92,11 +92,23 @@ uint64_t TBackupJob::CopyDatabase(const TBackupNames& names) {
 
 void TBackupJob::Pack(const TBackupNames& names, uint64_t size) {
     bool stop = false;
+    bool verifying = false;
     TScopedHandler<TVXProgressEvent> forwarding(
-        archiver_.OnOverallProgress, [&](TObject*, double percent, TVXProcessOperation, TVXProgressPhase, bool& cancel) {
+        archiver_.OnOverallProgress,
+        [&](TObject*, double percent, TVXProcessOperation operation, TVXProgressPhase, bool& cancel) {
             // The archiver stops at a cancel of its own and rolls back; the job then owes the
             // caller the cancel exception.
-            if (observer_.Progress(TBackupPhase::Packing, BytesOfPercent(percent, size), size)) stop = cancel = true;
+            auto report = [&](TBackupPhase phase, uint64_t done) {
+                if (stop || observer_.Progress(phase, done, size)) stop = cancel = true;
+            };
+            // The reading back reports as a test. The archiver tells the end of the writing only
+            // after it, so the packing is completed here, and that late end must not take the
+            // operator back to the packing.
+            if (operation == poTest && !verifying) {
+                verifying = true;
+                report(TBackupPhase::Packing, size);
+            }
+            report(verifying ? TBackupPhase::Verifying : TBackupPhase::Packing, BytesOfPercent(percent, size));
         });
     // Creating the archive in place would empty an earlier backup of the same day before the
     // new one is known to be good.

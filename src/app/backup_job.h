@@ -14,8 +14,9 @@ class TVXBaseArchiver;
 
 class TBackupJob {
 public:
-    // archiver: set up as the dialog's (fastest deflate); its OnOverallProgress is taken over
-    // while the job packs.
+    // archiver: set up as the dialog's (fastest deflate, Verify on, so that the archive is read
+    // back from the disk before it replaces the earlier one); its OnOverallProgress is taken
+    // over while the job packs and verifies.
     TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer);
 
     // Returns the archive's full name. Raises EBackupInput, before anything is made, for a

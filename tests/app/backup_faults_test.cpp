@@ -5,16 +5,20 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
+#include "archiver/vorbex.h"
 #include "core/paths.h"
+#include "core/streams.h"
 #include "core/text.h"
 #include "dialog_support.h"
 #include "file_holder.h"
+#include "support/damage.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -60,13 +64,15 @@ protected:
     }
 
     // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.
-    // Returns the message the operator saw.
-    std::string Backup(const std::string& folder, const std::string& year = "2024") {
+    // Returns the message the operator saw. prepare: given the dialog before it is shown.
+    std::string Backup(const std::string& folder, const std::string& year = "2024",
+                       const std::function<void(TFSnimanjePodataka&)>& prepare = {}) {
         support::MessageBoxCapture boxes;
         bool destroyed = false;
         auto* dialog = new TFSnimanjePodataka(nullptr);
         dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
         new DestroyProbe(dialog, destroyed);
+        if (prepare) prepare(*dialog);
         dialog->Show();
         Application().ProcessMessages();
         dialog->DirectoryEdit1->SetText(folder);
@@ -96,7 +102,7 @@ protected:
 // Where the failing backup writes.
 enum class Target { Folder, MissingDrive, RelativeFolder, FullVolume, ReadOnlyVolume };
 // What stands in its way.
-enum class Obstacle { None, Writer, Exclusive, StagingHeld, ArchiveHeld, ArchiveReadOnly, NoDatabase };
+enum class Obstacle { None, Writer, Exclusive, StagingHeld, ArchiveHeld, ArchiveReadOnly, NoDatabase, DiskChangesByte };
 // The path the second line names.
 enum class Concerned { Database, OtherYearsDatabase, Staging, Archive, Folder };
 
@@ -162,6 +168,7 @@ TEST_P(FailureCauseTest, ShowsItsCauseAndKeepsTheEarlierBackup) {
         case Obstacle::ArchiveHeld: holder = std::make_unique<FileHolder>(archive, "r", "-"); break;
         case Obstacle::ArchiveReadOnly: SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY); break;
         case Obstacle::NoDatabase: break;
+        case Obstacle::DiskChangesByte: break;
     }
     if (holder) {
         ASSERT_TRUE(holder->Held());
@@ -175,7 +182,14 @@ TEST_P(FailureCauseTest, ShowsItsCauseAndKeepsTheEarlierBackup) {
         case Concerned::Archive: concerned = archive; break;
         case Concerned::Folder: concerned = folder; break;
     }
-    const std::string message = Backup(folder, c.Block == Obstacle::NoDatabase ? "2023" : "2024");
+    std::function<void(TFSnimanjePodataka&)> prepare;
+    if (c.Block == Obstacle::DiskChangesByte) {
+        // The new archive as the disk gives it back, a byte in its middle not what was written.
+        prepare = [](TFSnimanjePodataka& dialog) {
+            dialog.Vorbex1->BeforeVerify = [](TStream& written) { support::FlipByte(written, written.Size() / 2); };
+        };
+    }
+    const std::string message = Backup(folder, c.Block == Obstacle::NoDatabase ? "2023" : "2024", prepare);
     holder.reset();
 
     EXPECT_EQ(message, Failure(c.Cause, concerned));
@@ -213,7 +227,9 @@ INSTANTIATE_TEST_SUITE_P(
         CauseCase{"EarlierArchiveReadOnly", Target::Folder, Obstacle::ArchiveReadOnly, kNotWritableText,
                   Concerned::Archive},
         CauseCase{"ReadOnlyVolume", Target::ReadOnlyVolume, Obstacle::None, kNotWritableText, Concerned::Archive},
-        CauseCase{"VolumeThatFillsPartWay", Target::FullVolume, Obstacle::None, kDiskFullText, Concerned::Archive}),
+        CauseCase{"VolumeThatFillsPartWay", Target::FullVolume, Obstacle::None, kDiskFullText, Concerned::Archive},
+        CauseCase{"ArchiveThatDoesNotReadBack", Target::Folder, Obstacle::DiskChangesByte, kVerificationFailedText,
+                  Concerned::Archive}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(BackupFaultsTest, SecondBackupOfTheDayReplacesTheFirstWhole) {

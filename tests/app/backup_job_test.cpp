@@ -1,8 +1,10 @@
-// The backup job without its dialog: what it reports to its observer, and what a stop leaves.
+// The backup job without its dialog: what it reports to its observer, and what a stop or an
+// archive that does not read back leaves.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +12,9 @@
 #include "app/backup_texts.h"
 #include "archiver/vorbex.h"
 #include "core/paths.h"
+#include "core/streams.h"
 #include "core/text.h"
+#include "support/damage.h"
 #include "support/files.h"
 #include "support/test_data.h"
 
@@ -51,8 +55,10 @@ protected:
     void SetUp() override {
         support::FreshFolder(kProgramFolder);
         DeleteFileA(kStaging.c_str());
+        // As the dialog's description sets its own.
         archiver.SetCompressionLevel(clFastest);
         archiver.SetCompressionMode(1);
+        archiver.SetVerify(true);
     }
     void TearDown() override {
         support::RemoveTree(kRoot);
@@ -70,32 +76,67 @@ protected:
 
 }  // namespace
 
-TEST_F(BackupJobTest, ReportsTheCopyAndThePackingByBytes) {
+TEST_F(BackupJobTest, ReportsTheCopyThePackingAndTheVerifyingByBytes) {
     const std::string data = support::TextBytes((5u << 20) / 2);
     WriteBytes(kDatabase, data);
     EXPECT_EQ(Run(), kArchive);
     const uint64_t size = data.size();
 
-    std::vector<Report> copying, packing;
+    // Each phase once, in this order, from 0 to the database's size.
+    std::vector<std::vector<Report>> phases;
+    std::vector<TBackupPhase> order;
     for (const Report& r : observer.Reports) {
         EXPECT_EQ(r.Total, size);
-        EXPECT_LE(r.Done, r.Total);
-        ASSERT_NE(r.Phase, TBackupPhase::Verifying);
-        (r.Phase == TBackupPhase::Copying ? copying : packing).push_back(r);
-        // Copying first, then packing.
-        if (r.Phase == TBackupPhase::Copying) {
-            EXPECT_TRUE(packing.empty());
+        if (order.empty() || order.back() != r.Phase) {
+            order.push_back(r.Phase);
+            phases.emplace_back();
         }
+        phases.back().push_back(r);
     }
-    ASSERT_EQ(copying.size(), 4u);  // the start and one report a MiB
-    EXPECT_EQ(copying.front().Done, 0u);
-    EXPECT_EQ(copying.back().Done, size);
-    ASSERT_GE(packing.size(), 3u);
-    EXPECT_EQ(packing.front().Done, 0u);
-    EXPECT_EQ(packing.back().Done, size);
-    for (size_t i = 1; i < packing.size(); ++i) EXPECT_GE(packing[i].Done, packing[i - 1].Done);
+    ASSERT_EQ(order, (std::vector<TBackupPhase>{TBackupPhase::Copying, TBackupPhase::Packing, TBackupPhase::Verifying}));
+    EXPECT_EQ(phases[0].size(), 4u);  // the copy: the start and one report a MiB
+    for (const std::vector<Report>& phase : phases) {
+        ASSERT_GE(phase.size(), 3u);
+        EXPECT_EQ(phase.front().Done, 0u);
+        EXPECT_EQ(phase.back().Done, size);
+        for (size_t i = 1; i < phase.size(); ++i) EXPECT_GE(phase[i].Done, phase[i - 1].Done);
+    }
     EXPECT_FALSE(archiver.OnOverallProgress);  // the job's handler is gone with the job
     EXPECT_EQ(ReadBytes(kStaging), data);
+}
+
+TEST_F(BackupJobTest, AnArchiveThatDoesNotReadBackFailsAndLeavesTheEarlierOne) {
+    const struct {
+        const char* What;
+        std::function<void(TStream& archive)> Damage;
+    } cases[] = {
+        {"a byte of the data changed on the disk", [](TStream& archive) { support::FlipByte(archive, 100); }},
+        {"the archive cut short", [](TStream& archive) { archive.SetSize(archive.Size() - 1); }},
+        // As if another program wrote to it meanwhile: the entry no longer has its size.
+        {"the staging copy grown", [](TStream&) { WriteBytes(kStaging, ReadBytes(kStaging) + "more"); }},
+    };
+    WriteBytes(kDatabase, "the morning's data");
+    Run();
+    const std::string earlier = ReadBytes(kArchive);
+    const std::string data = support::TextBytes(3u << 20);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        WriteBytes(kDatabase, data);
+        archiver.BeforeVerify = c.Damage;
+        try {
+            Run();
+            ADD_FAILURE() << "reported as written";
+        } catch (const EBackupFailure& e) {
+            EXPECT_EQ(e.Cause, TFailureCause::VerificationFailed);
+            EXPECT_EQ(e.Message(), Format(kVerificationFailedText, kArchive.c_str()));
+        }
+        EXPECT_EQ(ReadBytes(kArchive), earlier);
+        EXPECT_EQ(support::CountFiles(kTarget), 1);
+        // The staging copy is the new one, whole, as after any failure of the packing.
+        EXPECT_EQ(ReadBytes(kStaging).substr(0, data.size()), data);
+        EXPECT_FALSE(Exists(kStaging + ".tmp"));
+        EXPECT_FALSE(archiver.Active());
+    }
 }
 
 TEST_F(BackupJobTest, AStopLeavesTheEarlierBackupAndNothingOfItsOwn) {
@@ -108,6 +149,8 @@ TEST_F(BackupJobTest, AStopLeavesTheEarlierBackupAndNothingOfItsOwn) {
         {"after the first MiB copied", TBackupPhase::Copying, 2},
         {"at the start of the packing", TBackupPhase::Packing, 1},
         {"while packing", TBackupPhase::Packing, 3},
+        {"at the start of the verifying", TBackupPhase::Verifying, 1},
+        {"while verifying", TBackupPhase::Verifying, 2},
     };
     WriteBytes(kDatabase, "the morning's data");
     Run();

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "app/backup_progress_view.h"
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
 #include "archiver/vorbex.h"
@@ -247,7 +248,7 @@ TEST_F(DialogBackupTest, TheBarMovesWhileTheWindowAnswersAndNothingElseStarts) {
 }
 
 TEST_F(DialogBackupTest, AStopLeavesTheEarlierBackupAndTheDialogOpen) {
-    enum class Stop { OdustaniClicked, EnterOnOdustani, Esc, CloseBoxClicked, CloseFromTheWindowMenuAtTheCopy };
+    enum class Stop { OdustaniClicked, EnterOnOdustani, Esc, CloseBoxClicked, CloseFromTheWindowMenuAtTheCopy, EscAtTheCheck };
     struct Case {
         const char* What;
         Stop How;
@@ -257,6 +258,7 @@ TEST_F(DialogBackupTest, AStopLeavesTheEarlierBackupAndTheDialogOpen) {
         {"Esc while packing", Stop::Esc},
         {"the close box clicked while packing", Stop::CloseBoxClicked},
         {"closed from the window menu as the copy starts", Stop::CloseFromTheWindowMenuAtTheCopy},
+        {"Esc when the archive is written, before it is read back", Stop::EscAtTheCheck},
     };
     ASSERT_TRUE(FramesDrawn()) << "no close box to click: run the tests in a session of tools/wine-env";
     const std::string earlierArchive = "the morning's archive";
@@ -274,9 +276,17 @@ TEST_F(DialogBackupTest, AStopLeavesTheEarlierBackupAndTheDialogOpen) {
                 case Stop::EnterOnOdustani: support::PostKey(VK_RETURN); break;
                 case Stop::Esc: support::PostKey(VK_ESCAPE); break;
                 case Stop::CloseBoxClicked: support::InjectClick(CloseBoxPoint(dialog->Handle())); break;
-                case Stop::CloseFromTheWindowMenuAtTheCopy: break;
+                case Stop::CloseFromTheWindowMenuAtTheCopy:
+                case Stop::EscAtTheCheck: break;
             }
         };
+        if (c.How == Stop::EscAtTheCheck) {
+            dialog->Vorbex1->BeforeVerify = [](TStream&) {
+                support::PostKey(VK_ESCAPE);
+                // So that the dialog's loop is due at the next report, the packing's last.
+                Sleep(TBackupProgressView::kPumpInterval + 20);
+            };
+        }
         support::PostAltChar('s');
         // Waiting in the queue behind "&Snimi", it is seen at the copy's first report.
         if (c.How == Stop::CloseFromTheWindowMenuAtTheCopy) PostMessageA(dialog->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -292,6 +302,9 @@ TEST_F(DialogBackupTest, AStopLeavesTheEarlierBackupAndTheDialogOpen) {
         if (c.How == Stop::CloseFromTheWindowMenuAtTheCopy) {
             EXPECT_EQ(packingReports, 0);
             EXPECT_EQ(ReadBytes(kStaging), earlierStaging);
+        } else if (c.How == Stop::EscAtTheCheck) {
+            // A whole archive that was not yet checked is no backup either.
+            EXPECT_EQ(packingReports, static_cast<int>(kDatabaseSize >> 19));
         } else {
             EXPECT_LT(packingReports, 40);  // stopped soon after it was asked, not at the end
         }
