@@ -49,12 +49,14 @@ std::string PublishedValues(TPersistent& object, const std::string& prefix = "")
 // One run of the driver, its standard output and error read through a pipe.
 class Driver {
 public:
-    explicit Driver(const std::string& year = "2024") {
+    // options: put in front of the folders.
+    explicit Driver(const std::string& year = "2024", const std::string& options = "") {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE write = nullptr;
         if (!CreatePipe(&read_, &write, &inherit, 1 << 16)) return;
         SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
-        std::string command = std::string("\"") + BACKUP_DRIVER_EXE + "\" " + kProgramFolder + " " + kTarget + " " + year;
+        std::string command = std::string("\"") + BACKUP_DRIVER_EXE + "\" " + options + " " + kProgramFolder + " " +
+                              kTarget + " " + year;
         STARTUPINFOA si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
@@ -121,7 +123,9 @@ protected:
 TEST(BackupDriverArchiver, IsSetAsTheDialogsDescriptionSetsItsOwn) {
     RegisterDialogClasses();
     auto* dialog = new TFSnimanjePodataka(nullptr);
+    // The driver's: a fresh one that reads back unless -n is given.
     TVorbex fresh(nullptr);
+    fresh.SetVerify(true);
     EXPECT_EQ(PublishedValues(*dialog->Vorbex1), PublishedValues(fresh));
     delete dialog;
     DeleteDialogSettings();
@@ -148,6 +152,14 @@ TEST_F(BackupDriverTest, WritesTheDialogsArchiveOrSaysWhyNot) {
     Driver badYear("23");
     EXPECT_EQ(badYear.Wait(), 2);
     EXPECT_EQ(badYear.Output(), std::string(kYearInvalidText) + "\r\n");
+    EXPECT_EQ(ReadBytes(names.Archive), archive);
+    Driver unknownOption("2024", "-x");
+    EXPECT_EQ(unknownOption.Wait(), 2);
+    EXPECT_EQ(ReadBytes(names.Archive), archive);
+    // Without reading back the same archive is written.
+    Driver unverified("2024", "-n");
+    EXPECT_EQ(unverified.Wait(), 0);
+    EXPECT_EQ(unverified.Output(), names.Archive + "\r\n");
     EXPECT_EQ(ReadBytes(names.Archive), archive);
 }
 
