@@ -93,7 +93,8 @@ TEST_F(BackupJobTest, ReportsTheCopyThePackingAndTheVerifyingByBytes) {
         }
         phases.back().push_back(r);
     }
-    ASSERT_EQ(order, (std::vector<TBackupPhase>{TBackupPhase::Copying, TBackupPhase::Packing, TBackupPhase::Verifying}));
+    const std::vector<TBackupPhase> expected = {TBackupPhase::Copying, TBackupPhase::Packing, TBackupPhase::Verifying};
+    ASSERT_EQ(order, expected);
     EXPECT_EQ(phases[0].size(), 4u);  // the copy: the start and one report a MiB
     for (const std::vector<Report>& phase : phases) {
         ASSERT_GE(phase.size(), 3u);

@@ -248,7 +248,14 @@ TEST_F(DialogBackupTest, TheBarMovesWhileTheWindowAnswersAndNothingElseStarts) {
 }
 
 TEST_F(DialogBackupTest, AStopLeavesTheEarlierBackupAndTheDialogOpen) {
-    enum class Stop { OdustaniClicked, EnterOnOdustani, Esc, CloseBoxClicked, CloseFromTheWindowMenuAtTheCopy, EscAtTheCheck };
+    enum class Stop {
+        OdustaniClicked,
+        EnterOnOdustani,
+        Esc,
+        CloseBoxClicked,
+        CloseFromTheWindowMenuAtTheCopy,
+        EscAtTheCheck,
+    };
     struct Case {
         const char* What;
         Stop How;
