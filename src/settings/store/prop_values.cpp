@@ -1,12 +1,11 @@
 #include "settings/store/prop_values.h"
 
-#include <windows.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/ini_file.h"
+#include "core/ini_values.h"
+#include "core/regional.h"
 #include "core/text.h"
 
 namespace {
@@ -163,8 +162,4 @@ bool SettingTextToFloat(const std::string& text, double& out) {
     return true;
 }
 
-char LocaleDecimalSeparator() {
-    char buf[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) < 2) return '.';
-    return buf[0];
-}
+char LocaleDecimalSeparator() { return RegionalSettings().DecimalSeparator; }
