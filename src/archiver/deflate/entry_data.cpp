@@ -47,7 +47,7 @@ unsigned DefaultWorkers() {
 
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context) {
     const uint8_t level = item.EntryCompressionMode;
-    const uint32_t chunkSize = ChunkSizeForMode(level);
+    const uint32_t chunkSize = context.ChunkSize != 0 ? context.ChunkSize : ChunkSizeForMode(level);
     source.SetPosition(0);
     // The size is taken once: it is what the local header announces, so a source that grows
     // meanwhile is stored as it was and one that shrinks fails with a read error.

@@ -26,6 +26,8 @@ struct TEntryDataContext {
     // set. With one, or for stored data and level 0, a single deflate stream runs on the
     // caller's thread.
     unsigned Workers = 0;
+    // Source bytes per pass; 0 takes the mode's (ChunkSizeForMode).
+    uint32_t ChunkSize = 0;
 };
 
 // Writes the entry data of item from source (read from its start) at the archive's position.
