@@ -95,10 +95,14 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
             const int64_t n = std::min<int64_t>(chunkSize, size - processed);
             source.ReadBuffer(input.data(), n);
             if (!encrypt) crc = UpdateCrc32(crc, input.data(), n);
-            if (deflater)
-                emit(output.data(), deflater->DeflateChunkInto(input.data(), n, n == size - processed, output));
-            else
+            if (deflater) {
+                // Deflate first: it may grow the buffer, and the order in which a call's arguments
+                // are taken is the compiler's choice.
+                const size_t produced = deflater->DeflateChunkInto(input.data(), n, n == size - processed, output);
+                emit(output.data(), produced);
+            } else {
                 emit(input.data(), static_cast<size_t>(n));  // the CRC is taken, so it may be encrypted in place
+            }
             processed += n;
         }
     }

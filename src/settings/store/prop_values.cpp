@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "core/ini_values.h"
 #include "core/regional.h"
@@ -157,7 +158,13 @@ bool SettingTextToFloat(const std::string& text, double& out) {
     }
     if (i != s.size()) return false;
     double v = std::strtod(plain.c_str(), nullptr);
-    if (std::isinf(v)) return false;
+    if (std::isinf(v)) {
+        // The largest values, written with 15 significant digits, round up beyond the largest
+        // double; such a text still names that value. Anything further out is no number here.
+        const long double wide = std::strtold(plain.c_str(), nullptr);
+        if (std::fabs(wide) > 1.79769313486232e308L) return false;
+        v = std::copysign(std::numeric_limits<double>::max(), v);
+    }
     out = v;
     return true;
 }
