@@ -238,12 +238,7 @@ void TVXBaseArchiver::CommitUpdate() {
     // Closing inside a batch ended it without a commit.
     if (!dirManager_) return;
     TWriteHost& host = *this;
-    commit_ = std::make_unique<TVXCommit>(*dirManager_, *archiveStream_, host, this);
-    commit_->Run();
-}
-
-void TVXBaseArchiver::DiscardEntry(int index) {
-    if (commit_) commit_->DiscardEntry(index);
+    TVXCommit(*dirManager_, *archiveStream_, host, this).Run();
 }
 
 void TVXBaseArchiver::CancelUpdate() {

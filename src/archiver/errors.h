@@ -25,6 +25,9 @@ constexpr int32_t InMemoryCreateOnly = 28;
 constexpr int32_t InMemoryOffWithoutName = 29;
 // A file whose records contradict each other or its size (argument: what is wrong).
 constexpr int32_t DamagedArchive = 32;
+// A commit failed and so did its rollback: the archive may be damaged (argument: both failures
+// and the temporary copy left behind). 33 is left for the verification of written entries.
+constexpr int32_t RollbackFailed = 34;
 }  // namespace vxerr
 
 class EVXException : public Exception {
