@@ -2,8 +2,8 @@
 # backup.sh [SIZE_MIB] [RUNS]
 #
 # The archiver alone on a generated yearly database (Firebird file, SIZE_MIB MiB, default 256):
-# vorbex.exe under Wine at compression mode 1, once on one thread (VORBEX_THREADS=1) and once on
-# all processors, against Info-ZIP `zip -1`, and for reference `7z -tzip -mx=1`, `pigz -1 -p 2`
+# vorbex.exe under Wine at compression mode 1, once on one thread (-t 1) and once on all
+# processors, against Info-ZIP `zip -1`, and for reference `7z -tzip -mx=1`, `pigz -1 -p 2`
 # (gzip, not ZIP) and `cat` (reading the input, the floor). They run in turn, RUNS times each
 # (default 3); the tables show medians of wall time, input throughput, output size and peak
 # memory, and vorbex's ratios to each of the others. The ZIP archives must pass unzip -t and
@@ -16,12 +16,12 @@ bench_prepare "$MIB"
 
 vorbex_with() {
   rm -f "$WORK/vorbex.zip"
-  VORBEX_THREADS=$1 timed "$WORK/vorbex.zip" \
-    wine "$VORBEX" -m 1 "$(windows "$WORK/vorbex.zip")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
+  timed "$WORK/vorbex.zip" \
+    wine "$VORBEX" -m 1 "$@" "$(windows "$WORK/vorbex.zip")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
 }
-# 0 lets the tool take one thread per processor.
-run_vorbex1() { vorbex_with 1; }
-run_vorbex() { vorbex_with 0; }
+# Without -t the tool takes one thread per processor.
+run_vorbex1() { vorbex_with -t 1; }
+run_vorbex() { vorbex_with; }
 run_cat() { timed "" sh -c 'cat "$1" >/dev/null' sh "$INPUT"; }
 run_zip() { rm -f "$WORK/zip1.zip"; timed "$WORK/zip1.zip" zip -1 -q -j "$WORK/zip1.zip" "$INPUT"; }
 run_pigz() { timed "$WORK/pigz1.gz" sh -c 'pigz -1 -p 2 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"; }

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of vorbex.exe:
-//   vorbex [-u] [-m N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
+//   vorbex [-u] [-m N] [-t N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
 //   vorbex -l ARCHIVE                                        list the directory
 #include <stdexcept>
 #include <string>
@@ -10,6 +10,7 @@ struct TCommandLine {
     bool Update = false;
     bool List = false;
     int CompressionMode = 1;
+    unsigned Threads = 0;  // deflate threads per entry; 0: one per processor
     std::string Password;
     std::string Archive;
     std::string BaseDir;

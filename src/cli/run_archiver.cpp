@@ -45,6 +45,7 @@ void RunArchiver(const TCommandLine& line, std::ostream& out) {
     }
     archiver.SetCompressionMode(line.CompressionMode);
     archiver.SetPassword(line.Password);
+    archiver.SetDeflateWorkers(line.Threads);
     if (line.Update)
         archiver.OpenDefault();
     else

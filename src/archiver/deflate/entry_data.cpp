@@ -1,7 +1,6 @@
 #include "archiver/deflate/entry_data.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -34,12 +33,8 @@ uint32_t CrcOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vec
     return crc;
 }
 
-unsigned DefaultWorkers() {
-    // A way to compare against one thread, or to keep the tool off a busy machine's other cores.
-    if (const char* forced = std::getenv("VORBEX_THREADS")) {
-        const int n = std::atoi(forced);
-        if (n > 0) return std::min<unsigned>(static_cast<unsigned>(n), kMaxDeflateWorkers);
-    }
+unsigned WorkersFor(unsigned asked) {
+    if (asked != 0) return std::min(asked, kMaxDeflateWorkers);
     return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxDeflateWorkers);
 }
 
@@ -59,7 +54,7 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
     const bool deflated = item.Method != 0;
 
     if (context.DataStepOn) {
-        const unsigned workers = context.Workers != 0 ? context.Workers : DefaultWorkers();
+        const unsigned workers = WorkersFor(context.Workers);
         const bool parallel = deflated && level > 0 && workers > 1 && size > chunkSize;
         // The parallel path reads into buffers of its own; this one then only serves the CRC
         // reading of an encrypted entry.
