@@ -6,6 +6,7 @@
 // expands into long data with repeats at chosen distances (the window's edge at 32 KiB).
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 namespace {
 
 constexpr size_t kMaxExpanded = 4 << 20;
+constexpr size_t kMaxChunks = 2048;
 // Distances a program may pick by number: the short ones and those around the window's end.
 constexpr uint32_t kDistances[] = {1, 2, 3, 4, 258, 1024, 32760, 32766, 32767, 32768, 32769, 32776, 65536};
 
@@ -91,8 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool encrypt = data[1] & 1;
     const unsigned workers = 1 + ((data[1] >> 1) & 3);
     const bool expand = data[1] & 8;
-    const uint32_t chunkSize = 1 + (data[2] | data[3] << 8) * 16u;
     const std::vector<uint8_t> input = expand ? Expand(data + 4, size - 4) : std::vector<uint8_t>(data + 4, data + size);
+    // At most a few thousand chunks: the archiver's are 512 KiB and more, and a megabyte in
+    // chunks of one byte only measures the pool's hand-over.
+    const uint32_t chunkSize =
+        std::max<uint32_t>(1 + (data[2] | data[3] << 8) * 16u, static_cast<uint32_t>(input.size() / kMaxChunks + 1));
 
     TMemoryStream source, archive;
     source.WriteBuffer(input.data(), static_cast<int64_t>(input.size()));
