@@ -275,10 +275,13 @@ bool TVXDirManager::MatchesFirstEntry(int64_t position) {
             // Entries streamed with a data descriptor carry no CRC and sizes in the local header.
             const bool described = (local.Flags & kFlagDataDescriptor) != 0;
             // A size is compared with the entry's full value: the central header may keep it in
-            // its ZIP64 field while the local header has it plain, or the other way round.
+            // its ZIP64 field while the local header has it plain, or the other way round; and
+            // with a ZIP64 field the central header may ask for a later version than the local
+            // one (a directory written here asks for 4.5 whenever it writes such a field).
             auto sameSize = [](uint32_t inLocal, uint64_t full) { return inLocal == kSaturated32 || inLocal == full; };
-            matches = SameTextAscii(WithForwardSlashes(name), first.StoredName) &&
-                      local.VersionNeeded == central.VersionNeeded && local.Flags == central.Flags &&
+            const bool sameVersion = local.VersionNeeded == central.VersionNeeded || NeedsZip64(first);
+            matches = SameTextAscii(WithForwardSlashes(name), first.StoredName) && sameVersion &&
+                      local.Flags == central.Flags &&
                       local.Method == central.Method && local.Time == central.Time && local.Date == central.Date &&
                       (described || (local.Crc32 == central.Crc32 && sameSize(local.CompressedSize, first.CompressedSize) &&
                                      sameSize(local.UncompressedSize, first.UncompressedSize)));
