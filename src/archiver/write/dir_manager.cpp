@@ -291,7 +291,7 @@ bool TVXDirManager::MatchesFirstEntry(int64_t position) {
     return matches;
 }
 
-std::vector<uint8_t> TVXDirManager::EncodeDirectory(const TVXDirArray& items, int64_t start,
+std::vector<uint8_t> TVXDirManager::EncodeDirectory(const TVXDirArray& items, int64_t start, int64_t startOffset,
                                                     std::array<uint8_t, TEndRecord::Size>& endRecord) const {
     TByteWriter out;
     for (int i = 0; i < items.Count(); ++i) {
@@ -303,7 +303,7 @@ std::vector<uint8_t> TVXDirManager::EncodeDirectory(const TVXDirArray& items, in
     // Recorded offsets count from the archive's own start, as the entries' offsets do.
     const uint64_t count = static_cast<uint64_t>(items.Count());
     const uint64_t dirSize = static_cast<uint64_t>(dirEnd - start);
-    const uint64_t dirOffset = static_cast<uint64_t>(start - StartOffset);
+    const uint64_t dirOffset = static_cast<uint64_t>(start - startOffset);
     const bool zip64 = count > 0xFFFF || dirSize >= kSaturated32 || dirOffset >= kSaturated32;
     const std::string comment = ArchiveComment.substr(0, 0xFFFF);
 
@@ -323,7 +323,7 @@ std::vector<uint8_t> TVXDirManager::EncodeDirectory(const TVXDirArray& items, in
         z.CentralDirOffset = dirOffset;
         TZip64Locator l;
         l.EndRecordDisk = end.DiskNumber;
-        l.EndRecordOffset = static_cast<uint64_t>(dirEnd - StartOffset);
+        l.EndRecordOffset = static_cast<uint64_t>(dirEnd - startOffset);
         l.TotalDisks = uint32_t{end.DiskNumber} + 1;
         auto zb = z.Encode();
         auto lb = l.Encode();
@@ -339,7 +339,7 @@ void TVXDirManager::WriteCentralDirectory() { WriteCentralDirectoryAt(archive_.S
 
 void TVXDirManager::WriteCentralDirectoryAt(int64_t start, const std::function<void(int64_t end)>& beforeWriting) {
     if (ArchiveComment.size() > 0xFFFF) ArchiveComment.resize(0xFFFF);
-    const std::vector<uint8_t> bytes = EncodeDirectory(Items, start, EndRecord);
+    const std::vector<uint8_t> bytes = EncodeDirectory(Items, start, StartOffset, EndRecord);
     if (beforeWriting) beforeWriting(start + static_cast<int64_t>(bytes.size()));
     archive_.SetPosition(start);
     for (size_t done = 0; done < bytes.size(); done += kDirectoryWriteChunk)

@@ -41,9 +41,10 @@ public:
     // The same at stream position start, leaving the stream after the directory; beforeWriting
     // hears of the position the directory will end at before its first byte is written.
     void WriteCentralDirectoryAt(int64_t start, const std::function<void(int64_t end)>& beforeWriting);
-    // The bytes of a directory of items as they read when written at stream position start;
-    // endRecord, the record to build on, receives the end record written.
-    std::vector<uint8_t> EncodeDirectory(const TVXDirArray& items, int64_t start,
+    // The bytes of a directory of items as they read when written at stream position start, in
+    // an archive that begins at stream position startOffset; endRecord, the record to build on,
+    // receives the end record written.
+    std::vector<uint8_t> EncodeDirectory(const TVXDirArray& items, int64_t start, int64_t startOffset,
                                          std::array<uint8_t, TEndRecord::Size>& endRecord) const;
 
     // Stream position where the central directory starts: where it was found on loading or

@@ -25,7 +25,8 @@ void TVXCommit::MakeRoom(int64_t end) {
     // that the directory read until now stays whole while its copy is written.
     const int64_t at = std::max(end, archive_.Size());
     std::array<uint8_t, TEndRecord::Size> endRecord = dir_.EndRecord;
-    const std::vector<uint8_t> copy = dir_.EncodeDirectory(dir_.Snapshot, at, endRecord);
+    // The old entries' offsets count from where the archive began when it was loaded.
+    const std::vector<uint8_t> copy = dir_.EncodeDirectory(dir_.Snapshot, at, savedStartOffset_, endRecord);
     archive_.SetPosition(at);
     // One write: the file ends in a complete directory before it and after it.
     archive_.WriteBuffer(copy.data(), static_cast<int64_t>(copy.size()));
