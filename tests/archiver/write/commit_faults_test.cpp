@@ -3,6 +3,8 @@
 // fails in turn says so and leaves the temporary copy it names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "archiver/archive_fixtures.h"
 #include "archiver/write/archive_files.h"
 #include "archiver/write/commit.h"
@@ -19,8 +21,11 @@ namespace {
 // the archive held before each of them is kept: the file a power cut at that moment leaves.
 class TFailingArchive : public TStream {
 public:
-    explicit TFailingArchive(const std::vector<uint8_t>& bytes, int failFrom = -1, int failUntil = -1)
-        : failFrom_(failFrom), failUntil_(failUntil) {
+    // Writes from failFrom to failUntil fail (-1: none, or no end); the files before writes from
+    // keepFrom on are kept.
+    explicit TFailingArchive(const std::vector<uint8_t>& bytes, int failFrom = -1, int failUntil = -1,
+                             int keepFrom = 0)
+        : failFrom_(failFrom), failUntil_(failUntil), keepFrom_(keepFrom) {
         bytes_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
         bytes_.SetPosition(0);
     }
@@ -37,19 +42,20 @@ public:
     }
 
     const std::vector<uint8_t>& Bytes() const { return bytes_.Data(); }
-    // The archive before each write or cut, in order.
+    // The archive before each write or cut, in order (empty before those ahead of keepFrom).
     std::vector<std::vector<uint8_t>> Before;
 
 private:
     bool Change() {
         const int n = static_cast<int>(Before.size());
-        Before.push_back(bytes_.Data());
+        Before.push_back(n >= keepFrom_ ? bytes_.Data() : std::vector<uint8_t>());
         return n < failFrom_ || failFrom_ < 0 || (failUntil_ >= 0 && n > failUntil_);
     }
 
     TMemoryStream bytes_;
     int failFrom_;
     int failUntil_;
+    int keepFrom_;
 };
 
 // The component's side of a commit, with nothing assigned: no reports, no data step switched off.
@@ -94,6 +100,9 @@ std::vector<std::string> NamesIn(const std::vector<uint8_t>& bytes) {
     return names;
 }
 
+constexpr int kTiny = 30;
+std::string TinyName(int i) { return "tiny" + std::to_string(i) + ".txt"; }
+
 }  // namespace
 
 TEST(CommitFaults, EveryFileAnAppendLeavesOpensWithTheOldEntries) {
@@ -103,44 +112,53 @@ TEST(CommitFaults, EveryFileAnAppendLeavesOpensWithTheOldEntries) {
         const std::vector<uint8_t> original = ReadFileBytes(CorpusPath(file));
         const std::vector<std::string> oldNames = NamesIn(original);
         const std::string temp = ScratchFolder(std::string("append_faults_") + file);
-        for (int failing = 0;; ++failing) {
+        // failing -1: the run without failure; then one run with each of its writes failing.
+        size_t writes = 0;
+        for (int failing = -1; failing < static_cast<int>(writes); ++failing) {
             SCOPED_TRACE(std::string(file) + ", write " + std::to_string(failing) + " fails");
-            TFailingArchive archive(original, failing, failing);
+            TFailingArchive archive(original, failing, failing, std::max(failing, 0));
             TVXDirManager dir(archive, nullptr);
             AppendItem(dir.Items, "noise.bin", noise);
             AppendItem(dir.Items, "small.txt", "a small entry after the large one");
+            // Enough small ones that the new directory outgrows the room kept behind the last
+            // entry: the old directory's copy moves once more before it is written.
+            for (int i = 0; i < kTiny; ++i) AppendItem(dir.Items, TinyName(i), "tiny");
             TQuietHost host(temp);
-            bool completed = true;
-            try {
+            if (failing < 0) {
                 TVXCommit(dir, archive, host, nullptr).Run();
-            } catch (const EWriteError&) {
-                completed = false;
-            }
-            for (size_t k = 0; k < archive.Before.size(); ++k)
-                ASSERT_EQ(NamesIn(archive.Before[k]), oldNames) << "the file before write " << k;
-            if (!completed) {
+            } else {
+                EXPECT_THROW(TVXCommit(dir, archive, host, nullptr).Run(), EWriteError);
                 EXPECT_EQ(archive.Bytes(), original);
                 EXPECT_EQ(support::CountFiles(temp), 0);
-                continue;
             }
+            // The file as a power cut before each write leaves it, up to the cut that completes
+            // the append; with a failure, from the failing write on (the rollback's writes).
+            const size_t last = failing < 0 ? archive.Before.size() - 1 : archive.Before.size();
+            for (size_t k = std::max(failing, 0); k < last; ++k)
+                ASSERT_EQ(NamesIn(archive.Before[k]), oldNames) << "the file before write " << k;
+            if (failing >= 0) continue;
+
+            writes = archive.Before.size();
             std::vector<std::string> newNames = oldNames;
             newNames.push_back("noise.bin");
             newNames.push_back("small.txt");
+            for (int i = 0; i < kTiny; ++i) newNames.push_back(TinyName(i));
             EXPECT_EQ(NamesIn(archive.Bytes()), newNames);
-            // The real readers see the middle of the append as the old archive (Info-ZIP refuses
-            // an archive without entries whose directory does not start at 0, so only those with
-            // entries go to them).
-            if (!oldNames.empty()) {
-                const std::string middle = ResultPath(std::string("append_middle_") + file);
-                WriteFileBytes(middle, archive.Before[archive.Before.size() / 2]);
-                WriteExpectedNames(middle, oldNames);
-            }
             const std::string result = ResultPath(std::string("append_after_faults_") + file);
             WriteFileBytes(result, archive.Bytes());
             WriteExpectedNames(result, newNames);
-            EXPECT_GT(failing, 2);
-            break;
+            // The real readers see the middle of the append, and the file just before the cut, as
+            // the old archive (Info-ZIP refuses an archive without entries whose directory does
+            // not start at 0, so only those with entries go to them).
+            if (oldNames.empty()) continue;
+            const std::string middle = ResultPath(std::string("append_middle_") + file);
+            WriteFileBytes(middle, archive.Before[writes / 2]);
+            WriteExpectedNames(middle, oldNames);
+            const std::string beforeCut = ResultPath(std::string("append_before_cut_") + file);
+            WriteFileBytes(beforeCut, archive.Before.back());
+            WriteExpectedNames(beforeCut, oldNames);
         }
+        EXPECT_GT(writes, 60u) << file;
     }
 }
 
