@@ -36,8 +36,8 @@ std::vector<uint8_t> Expand(const uint8_t* p, size_t n) {
             continue;
         }
         if (i + 2 > n) break;
-        const uint32_t distance =
-            (op & 0x40) ? kDistances[p[i] % (sizeof kDistances / sizeof kDistances[0])] : 1u + (p[i] | (op & 0x3F) << 8);
+        const uint32_t distance = (op & 0x40) ? kDistances[p[i] % (sizeof kDistances / sizeof kDistances[0])]
+                                              : 1u + (p[i] | (op & 0x3F) << 8);
         const size_t length = 1 + p[i + 1] * size_t{37};
         i += 2;
         if (distance > out.size()) {
@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool encrypt = data[1] & 1;
     const unsigned workers = 1 + ((data[1] >> 1) & 3);
     const bool expand = data[1] & 8;
-    const std::vector<uint8_t> input = expand ? Expand(data + 4, size - 4) : std::vector<uint8_t>(data + 4, data + size);
+    const std::vector<uint8_t> input =
+        expand ? Expand(data + 4, size - 4) : std::vector<uint8_t>(data + 4, data + size);
     // At most a few thousand chunks: the archiver's are 512 KiB and more, and a megabyte in
     // chunks of one byte only measures the pool's hand-over.
     const uint32_t chunkSize =

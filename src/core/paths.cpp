@@ -22,7 +22,9 @@ bool HasDriveLetter(const std::string& path) {
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-bool IsUncPath(const std::string& path) { return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]); }
+bool IsUncPath(const std::string& path) {
+    return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
+}
 
 std::string DrivePartOf(const std::string& path) {
     if (HasDriveLetter(path)) return path.substr(0, 2);

@@ -37,7 +37,8 @@ public:
             buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(at_));
             at_ = 0;
             const size_t kept = buffer_.size();
-            const int64_t more = std::min<int64_t>(left_, static_cast<int64_t>(std::max(n - kept, kDirectoryWriteChunk)));
+            const int64_t wanted = static_cast<int64_t>(std::max(n - kept, kDirectoryWriteChunk));
+            const int64_t more = std::min(left_, wanted);
             buffer_.resize(kept + static_cast<size_t>(more));
             stream_.SetPosition(next_);
             stream_.ReadBuffer(buffer_.data() + kept, more);
@@ -283,7 +284,8 @@ bool TVXDirManager::MatchesFirstEntry(int64_t position) {
             matches = SameTextAscii(WithForwardSlashes(name), first.StoredName) && sameVersion &&
                       local.Flags == central.Flags &&
                       local.Method == central.Method && local.Time == central.Time && local.Date == central.Date &&
-                      (described || (local.Crc32 == central.Crc32 && sameSize(local.CompressedSize, first.CompressedSize) &&
+                      (described || (local.Crc32 == central.Crc32 &&
+                                     sameSize(local.CompressedSize, first.CompressedSize) &&
                                      sameSize(local.UncompressedSize, first.UncompressedSize)));
         }
     }

@@ -128,7 +128,9 @@ TEST(FastDeflate, AnArchiveOfTheFarthestLongestMatchesIsReadByEveryReader) {
     fixtures::ExpectEntries(zip, {{"period.bin", source}});
 
     const std::string bytes = support::ReadBytes(zip);
-    auto u16 = [&](size_t at) { return static_cast<size_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8); };
+    auto u16 = [&](size_t at) {
+        return static_cast<size_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
+    };
     const size_t dataStart = 30 + u16(26) + u16(28);
     const size_t compressed = u16(18) | u16(20) << 16;
     ASSERT_LE(dataStart + compressed, bytes.size());
