@@ -1,9 +1,10 @@
-# Sourced by the benchmarks: the input, vorbex.exe under Wine, timed runs taken in turn, the table.
+# Sourced by the benchmarks: the input, our programs under Wine, timed runs taken in turn, the table.
 #
 # bench_prepare MIB    installs what the benchmarks need, makes (or takes from the cache) a yearly
-#                      database of MIB MiB, builds vorbex.exe when missing, starts Wine's session and
-#                      puts the database as $INPUT (BRODANIKVESTRA_G2024.fdb in $WORK/in), read once,
-#                      so that every run reads it from the page cache.
+#                      database of MIB MiB, builds vorbex.exe and snimanje_backup.exe when missing,
+#                      starts Wine's session and puts the database as $INPUT
+#                      (BRODANIKVESTRA_G2024.fdb in $WORK/in), read once, so that every run reads it
+#                      from the page cache.
 # bench_rounds RUNS TOOL...   runs run_TOOL for each TOOL in turn, RUNS rounds; each prints
 #                      "seconds peak-KiB output-bytes", collected in $WORK/TOOL.runs.
 # timed OUTPUT CMD...  runs CMD under /usr/bin/time and prints that line for OUTPUT (0 when none).
@@ -16,6 +17,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 export BUILD_DIR=${BUILD_DIR:-build}
 VORBEX=$BUILD_DIR/src/cli/vorbex.exe
+BACKUP_DRIVER=$BUILD_DIR/src/cli/snimanje_backup.exe
 OUT=bench/out
 WORK=$OUT/work
 
@@ -26,6 +28,7 @@ bench_prepare() {
   local db
   db=$(bench/make-yearly-db "$1")
   [ -f "$VORBEX" ] || tools/build --target vorbex >&2
+  [ -f "$BACKUP_DRIVER" ] || tools/build --target snimanje_backup >&2
   source tools/wine-env
   wineserver -p 60 </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1

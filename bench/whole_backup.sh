@@ -4,7 +4,9 @@
 # One whole backup as the dialog makes it, against what an administrator would do by hand, on a
 # generated yearly database of SIZE_MIB MiB (default 1024): the database is copied to a staging
 # folder and the copy is packed into a ZIP archive at deflate level 1.
-#   ours: a Windows file copy under Wine (cmd's copy), then vorbex.exe -m 1 (Wine)
+#   ours: snimanje_backup.exe (Wine), the dialog's own backup job: the copy to c:\temp_backup\
+#         that shuts writers out, flushed, then the archive written beside its name, flushed
+#         and put in place
 #   by hand: cp, then zip -1 / 7z a -tzip -mx=1 / pigz -1 -p 2 -K (pigz's one-entry ZIP)
 # They run in turn, RUNS times each (default 3), each from an empty staging folder after a sync.
 # Prints medians of wall time, input throughput, output size and peak memory, and our ratios to
@@ -16,17 +18,21 @@ MIB=${1:-1024}
 RUNS=${2:-3}
 bench_prepare "$MIB"
 
-STAGE=$WORK/staging
+# The dialog's staging folder, c:\temp_backup\ of the prefix, serves every tool.
+STAGE=$WINEPREFIX/drive_c/temp_backup
 NAME=$(basename "$INPUT")
+TARGET=$WORK/ours
 
-# Our backup, as one step to swap: a verification step and a driver that runs the dialog's own
-# backup code come later. cmd's copy goes through CopyFileExW, as the dialog's CopyFileA does.
+# Our backup: the job takes the database from the folder it is in, as the dialog takes it from
+# its own, and names the archive by today's date; the archive is then moved to where the
+# checks look for it.
 our_backup() {
-  wine cmd /c copy /b /y "$(windows "$INPUT")" "$(windows "$STAGE")\\" >/dev/null &&
-    wine "$VORBEX" -m 1 "$(windows "$1")" "$(windows "$STAGE")" "$NAME" >/dev/null
+  rm -rf "$TARGET" && mkdir -p "$TARGET" &&
+    wine "$BACKUP_DRIVER" "$(windows "$(dirname "$INPUT")")" "$(windows "$TARGET")" 2024 >/dev/null &&
+    mv "$TARGET"/*.zip "$1"
 }
 export -f our_backup windows
-export INPUT STAGE NAME VORBEX
+export INPUT STAGE NAME TARGET BACKUP_DRIVER
 
 # backup TOOL CMD...: one timed backup into $WORK/TOOL.zip from an empty staging folder.
 backup() {
@@ -43,6 +49,6 @@ run_pigz() { backup pigz 'cp "$INPUT" "$STAGE/" && pigz -1 -p 2 -K -c "$STAGE/$N
 bench_rounds "$RUNS" ours zip 7z pigz
 python3 bench/check_archive.py "$INPUT" "$WORK"/{ours,zip,7z,pigz}.zip
 bench_table "$RUNS" ours zip,7z,pigz \
-  "ours=copy (Wine cmd) + vorbex.exe -m 1 (Wine)" "zip=cp + zip -1" "7z=cp + 7z a -tzip -mx=1" \
+  "ours=snimanje_backup.exe (Wine)" "zip=cp + zip -1" "7z=cp + 7z a -tzip -mx=1" \
   "pigz=cp + pigz -1 -p 2 -K"
-rm -rf "$WORK/in" "$STAGE" "$WORK"/*.zip  # a GiB and more; the .runs files stay
+rm -rf "$WORK/in" "$STAGE" "$TARGET" "$WORK"/*.zip  # a GiB and more; the .runs files stay

@@ -2,30 +2,15 @@
 """Draws the two button glyphs of the backup dialog as 24-bit BMP files.
 
 Each file holds two images side by side: the normal one and the disabled (grey) one. The
-bottom-left pixel is the transparent colour (magenta), as the buttons expect.
-Run from the repository root: tools/make_app_glyphs.py  (writes src/app/res/*.bmp)
+bottom-left pixel is the transparent colour (magenta), as the buttons expect. Each glyph is
+also written at 1.5 and 2 times its size (NAME_150.bmp, NAME_200.bmp) for denser screens.
+Run from anywhere: tools/make_app_glyphs.py  (writes src/app/res/*.bmp)
 """
 import os
-import struct
+
+from glyph_art import SIZES, scaled, side_by_side, write_bmp
 
 MAGENTA = (255, 0, 255)
-
-
-def write_bmp(path, width, height, pixels):
-    """pixels[y][x] = (r, g, b), y = 0 at the top."""
-    row_size = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixels[y][x]
-            row += bytes((b, g, r))
-        row += b"\0" * (row_size - len(row))
-        data += row
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
 def grey(c):
@@ -36,9 +21,8 @@ def grey(c):
     return (v, v, v)
 
 
-def side_by_side(image):
-    h, w = len(image), len(image[0])
-    return [[image[y][x] for x in range(w)] + [grey(image[y][x]) for x in range(w)] for y in range(h)]
+def normal_and_disabled(image):
+    return side_by_side(image, [[grey(c) for c in row] for row in image])
 
 
 def floppy(size=16):
@@ -78,8 +62,9 @@ def cross(size=18):
 def main():
     out = os.path.join(os.path.dirname(__file__), "..", "src", "app", "res")
     os.makedirs(out, exist_ok=True)
-    write_bmp(os.path.join(out, "SNIMIGLYPH.bmp"), 32, 16, side_by_side(floppy()))
-    write_bmp(os.path.join(out, "ODUSTANIGLYPH.bmp"), 36, 18, side_by_side(cross()))
+    for name, image in (("SNIMIGLYPH", floppy()), ("ODUSTANIGLYPH", cross())):
+        for suffix, num, den in SIZES:
+            write_bmp(os.path.join(out, name + suffix + ".bmp"), normal_and_disabled(scaled(image, num, den)))
 
 
 if __name__ == "__main__":

@@ -3,11 +3,14 @@
 
 Each picture is drawn as rows of characters; the palette maps characters to colours.
 The bottom-left pixel of every picture is its transparent colour (the button painter keys
-it out), so every picture keeps that corner in the background colour ".".
+it out), so every picture keeps that corner in the background colour ".". The buttons'
+pictures are also written at 1.5 and 2 times their size (NAME_150.bmp, NAME_200.bmp) for
+denser screens.
 Run from anywhere: python3 tools/make_bitmaps.py
 """
 import os
-import struct
+
+from glyph_art import SIZES, scaled, side_by_side, write_bmp
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "widgets", "res")
 
@@ -23,31 +26,14 @@ PALETTE = {
 }
 
 
-def write_bmp(name, rows):
-    height = len(rows)
-    width = len(rows[0])
-    assert all(len(r) == width for r in rows), name
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for ch in row:
-            r, g, b = PALETTE[ch]
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        pixels += line
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    with open(os.path.join(OUT, name + ".bmp"), "wb") as f:
-        f.write(header + info + pixels)
-
-
 def mirror(rows):
     return [r[::-1] for r in rows]
 
 
-def side_by_side(*images):
-    return ["".join(parts) for parts in zip(*images)]
+def write_picture(name, *images):
+    """Writes NAME.bmp from images side by side, each drawn as rows of palette characters."""
+    pixels = side_by_side(*([[PALETTE[ch] for ch in row] for row in image] for image in images))
+    write_bmp(os.path.join(OUT, name + ".bmp"), pixels)
 
 
 # Calendar buttons: one triangle for a month step, two for a year step.
@@ -242,13 +228,17 @@ DRIVE_RAM = [
     "................",
 ]
 
-PICTURES = {
-    "PREV1": PREV1,
-    "PREV2": PREV2,
-    "NEXT1": mirror(PREV1),
-    "NEXT2": mirror(PREV2),
-    "DEDITBMP": side_by_side(CALENDAR, CALENDAR_DISABLED),
-    "FEDITBMP": FEDITBMP,
+# The buttons' pictures: the edits' buttons and the calendar's, also at the larger sizes.
+BUTTON_PICTURES = {
+    "PREV1": [PREV1],
+    "PREV2": [PREV2],
+    "NEXT1": [mirror(PREV1)],
+    "NEXT2": [mirror(PREV2)],
+    "DEDITBMP": [CALENDAR, CALENDAR_DISABLED],
+    "FEDITBMP": [FEDITBMP],
+}
+# The folder dialog's list pictures.
+LIST_PICTURES = {
     "FOLDEROPEN": FOLDER_OPEN,
     "FOLDERCLOSED": FOLDER_CLOSED,
     "FOLDERCURRENT": FOLDER_CURRENT,
@@ -261,5 +251,8 @@ PICTURES = {
 
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
-    for name, rows in PICTURES.items():
-        write_bmp(name, rows)
+    for name, images in BUTTON_PICTURES.items():
+        for suffix, num, den in SIZES:
+            write_picture(name + suffix, *(scaled(image, num, den) for image in images))
+    for name, rows in LIST_PICTURES.items():
+        write_picture(name, rows)

@@ -104,6 +104,23 @@ object FSnimanjePodataka: TFSnimanjePodataka
     Height = 22
     TabOrder = 4
   end
+  object LabelFaza: TLabel
+    Left = 276
+    Top = 97
+    Width = 305
+    Height = 15
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Height = -12
+    Font.Name = 'Arial'
+    Visible = False
+  end
+  object ProgressBar1: TProgressBar
+    Left = 276
+    Top = 113
+    Width = 305
+    Height = 12
+    Visible = False
+  end
   object FormStorage1: TFormStorage
     StoredProps.Strings = (
       'DirectoryEdit1.Text')

@@ -4,13 +4,11 @@
 
 #include "core/dates.h"
 
-// The fixed texts of the backup (code page 1250).
+// The fixed parts of the names (code page 1250).
 inline constexpr const char* kStagingFolder = "c:\\temp_backup\\";
 inline constexpr const char* kNameStem = "BRODANIKVESTRA_G";
 inline constexpr const char* kDatabaseExtension = ".fdb";
 inline constexpr const char* kArchiveExtension = ".zip";
-inline constexpr const char* kSuccessMessage = "Baze je uspje\x9a" "no snimljena!";
-inline constexpr const char* kFailureMessage = "Gre\x9a" "ka u izradi kopije podataka!";
 
 struct TBackupNames {
     std::string Source;   // the year's database beside the program
@@ -19,6 +17,6 @@ struct TBackupNames {
 };
 
 // folder: the target folder text; programFolder: the program's folder; year: the year text as
-// typed (never checked); date: the date whose stamp names the archive.
+// typed; date: the date whose stamp names the archive.
 TBackupNames MakeBackupNames(const std::string& folder, const std::string& programFolder, const std::string& year,
                              TDateTime date);

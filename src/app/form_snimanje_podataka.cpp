@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include "app/archive_replacement.h"
-#include "app/backup_names.h"
+#include "app/backup_job.h"
+#include "app/backup_outcome.h"
 #include "app/name_helpers.h"
+#include "app/settings_location.h"
 #include "archiver/vorbex.h"
 #include "core/exceptions.h"
 #include "core/paths.h"
@@ -17,14 +18,10 @@
 #include "toolkit/form_resource.h"
 #include "toolkit/label.h"
 #include "toolkit/message_box.h"
+#include "toolkit/progress_bar.h"
 #include "toolkit/toolkit_classes.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
-
-namespace {
-// Every kind of file: read-only, hidden, system, volume label, folder and archive bits.
-constexpr uint16_t kAnyFile = 63;
-}  // namespace
 
 void RegisterDialogClasses() {
     RegisterToolkitClasses();
@@ -51,8 +48,11 @@ TFSnimanjePodataka::TFSnimanjePodataka(TComponent* owner) : TForm(owner), Progra
     Label4 = Child<TLabel>("Label4");
     Label2 = Child<TLabel>("Label2");
     Bevel1 = Child<TBevel>("Bevel1");
+    LabelFaza = Child<TLabel>("LabelFaza");
+    ProgressBar1 = Child<TProgressBar>("ProgressBar1");
     FormStorage1 = Child<TFormStorage>("FormStorage1");
     Vorbex1 = Child<TVorbex>("Vorbex1");
+    FormStorage1->SetIniFileName(UserSettingsFile(FormStorage1->IniFileNameInUse()));
 }
 
 template <class T>
@@ -74,43 +74,37 @@ void TFSnimanjePodataka::FormShow(TObject*) {
 }
 
 void TFSnimanjePodataka::BitBtn1Click(TObject*) {
-    ForceDirectories(kStagingFolder);
-    // An empty or uncreatable relative folder raises here and reaches the failure display.
-    ForceDirectories(DirectoryEdit1->Text());
-    std::string programFolder = AddTrailingBackslash(ExtractFilePath(ProgramFileName));
-    TBackupNames names =
-        MakeBackupNames(DirectoryEdit1->Text(), programFolder, EditGodina->Text(), DateEdit1->DateValue());
-
-    // Archiving whatever the staging folder held from an earlier run would report an old or
-    // empty backup as a success.
-    if (!CopyFileA(names.Source.c_str(), names.Staging.c_str(), FALSE)) {
-        ShowMessage(kFailureMessage);
-        return;
-    }
-
-    // Creating the archive in place would empty an earlier backup of the same day before the
-    // new one is known to be good.
-    TArchiveReplacement replacement(names.Archive);
+    const TBackupRequest request{DirectoryEdit1->Text(), AddTrailingBackslash(ExtractFilePath(ProgramFileName)),
+                                 EditGodina->Text(), DateEdit1->DateValue()};
+    TSilentBackupObserver observer;
+    TBackupJob job(*Vorbex1, observer);
+    std::string archive;
     Screen().SetCursor(crHourGlass);
     try {
-        Vorbex1->SetFileName(replacement.TemporaryName());
-        Vorbex1->Open(fmCreate);
-        Vorbex1->SetBaseDir(kStagingFolder);
-        Vorbex1->AddMatchingFiles(names.Staging, kAnyFile, "");
-        Vorbex1->Flush();
-        Vorbex1->Close();
-        replacement.PutInPlace();
-    } catch (...) {
-        // The half-written file must be released before it can be removed.
-        Vorbex1->Close();
-        replacement.Discard();
+        archive = job.Run(request);
+    } catch (const EBackupInput& e) {
         Screen().SetCursor(crDefault);
-        ShowMessage(kFailureMessage);
+        ShowMessage(e.Message());
+        FieldControl(e.Field)->SetFocus();
+        return;
+    } catch (const EBackupFailure& e) {
+        // The fields stay as they were, for another try.
+        Screen().SetCursor(crDefault);
+        ShowMessage(FailedMessage(e));
         return;
     }
     Screen().SetCursor(crDefault);
-    ShowMessage(kSuccessMessage);
+    ShowMessage(SavedMessage(archive));
     Close();
+}
+
+TWinControl* TFSnimanjePodataka::FieldControl(TBackupField field) const {
+    switch (field) {
+        case TBackupField::Folder: return DirectoryEdit1;
+        case TBackupField::Year: return EditGodina;
+        case TBackupField::Date: break;
+    }
+    return DateEdit1;
 }
 
 void TFSnimanjePodataka::BitBtn2Click(TObject*) { Close(); }

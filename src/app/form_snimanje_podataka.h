@@ -3,6 +3,7 @@
 // staging folder and packs it into a dated archive in the target folder.
 #include <string>
 
+#include "app/backup_request.h"
 #include "toolkit/forms.h"
 
 class TBitBtn;
@@ -12,6 +13,7 @@ class TDirectoryEdit;
 class TEdit;
 class TFormStorage;
 class TLabel;
+class TProgressBar;
 class TVorbex;
 
 class TFSnimanjePodataka : public TForm {
@@ -36,6 +38,9 @@ public:
     TLabel* Label4 = nullptr;
     TLabel* Label2 = nullptr;
     TBevel* Bevel1 = nullptr;
+    // The phase of a running backup and how far it is, right of the buttons; hidden otherwise.
+    TLabel* LabelFaza = nullptr;
+    TProgressBar* ProgressBar1 = nullptr;
     TFormStorage* FormStorage1 = nullptr;
     TVorbex* Vorbex1 = nullptr;
 
@@ -45,6 +50,8 @@ public:
 private:
     template <class T>
     T* Child(const char* name);
+    // The field a refused request is corrected in.
+    TWinControl* FieldControl(TBackupField field) const;
 };
 
 // Makes the dialog's control classes known to the form description reader.

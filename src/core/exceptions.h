@@ -38,7 +38,15 @@ public:
     unsigned long ErrorCode;
 };
 
-class EStreamError : public Exception { using Exception::Exception; };
+// A file or stream that failed. OsError is the system's error number when the system refused
+// (a sharing violation, a full disk ...), 0 when the stream itself found the fault, so that a
+// caller can tell the operator why without parsing the text.
+class EStreamError : public Exception {
+public:
+    explicit EStreamError(std::string message, unsigned long osError = 0)
+        : Exception(std::move(message)), OsError(osError) {}
+    unsigned long OsError;
+};
 class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
 class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
 class EReadError : public EStreamError { using EStreamError::EStreamError; };

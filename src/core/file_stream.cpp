@@ -33,15 +33,19 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
     if (mode == fmCreate) {
         h = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(),
-                                       SysErrorMessage(GetLastError()).c_str()));
+        if (h == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
+                                error);
+        }
     } else {
         h = CreateFileA(fileName.c_str(), AccessFlags(mode), ShareFlags(mode), nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(),
-                                     SysErrorMessage(GetLastError()).c_str()));
+        if (h == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
+                              error);
+        }
     }
     handle_ = h;
 }
@@ -51,11 +55,16 @@ TFileStream::~TFileStream() {
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
+    transferError_ = 0;
     int64_t total = 0;
     auto* p = static_cast<uint8_t*>(buffer);
     while (count > 0) {
         DWORD want = static_cast<DWORD>(std::min<int64_t>(count, 1 << 30)), got = 0;
-        if (!ReadFile(handle_, p + total, want, &got, nullptr) || got == 0) break;
+        if (!ReadFile(handle_, p + total, want, &got, nullptr)) {
+            transferError_ = GetLastError();
+            break;
+        }
+        if (got == 0) break;
         total += got;
         count -= got;
     }
@@ -63,11 +72,16 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
+    transferError_ = 0;
     int64_t total = 0;
     auto* p = static_cast<const uint8_t*>(buffer);
     while (count > 0) {
         DWORD want = static_cast<DWORD>(std::min<int64_t>(count, 1 << 30)), put = 0;
-        if (!WriteFile(handle_, p + total, want, &put, nullptr) || put == 0) break;
+        if (!WriteFile(handle_, p + total, want, &put, nullptr)) {
+            transferError_ = GetLastError();
+            break;
+        }
+        if (put == 0) break;
         total += put;
         count -= put;
     }
@@ -93,10 +107,10 @@ int64_t TFileStream::Size() {
 void TFileStream::SetSize(int64_t newSize) {
     int64_t pos = Position();
     SetPosition(newSize);
-    if (!SetEndOfFile(handle_)) throw EWriteError("Stream write error");
+    if (!SetEndOfFile(handle_)) throw EWriteError("Stream write error", GetLastError());
     SetPosition(std::min(pos, newSize));
 }
 
 void TFileStream::Flush() {
-    if (!FlushFileBuffers(handle_)) throw EWriteError("Stream write error");
+    if (!FlushFileBuffers(handle_)) throw EWriteError("Stream write error", GetLastError());
 }

@@ -12,11 +12,11 @@ int64_t TStream::Size() {
 }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-    if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+    if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error", TransferError());
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-    if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+    if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error", TransferError());
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {

@@ -41,6 +41,11 @@ public:
     int64_t CopyFrom(TStream& source, int64_t count);
     // Makes the stream's data durable (a no-op for memory).
     virtual void Flush() {}
+
+protected:
+    // The system's error number of the last Read or Write that moved less than asked (0 when
+    // the system did not refuse: the end of the data, a memory stream).
+    virtual unsigned long TransferError() const { return 0; }
 };
 
 class TFileStream : public TStream {
@@ -62,9 +67,13 @@ public:
     const std::string& FileName() const { return fileName_; }
     void* Handle() const { return handle_; }
 
+protected:
+    unsigned long TransferError() const override { return transferError_; }
+
 private:
     std::string fileName_;
     void* handle_;
+    unsigned long transferError_ = 0;
 };
 
 class TMemoryStream : public TStream {

@@ -1,6 +1,7 @@
 #include "toolkit/buttons.h"
 
 #include "toolkit/forms.h"
+#include "toolkit/glyph_bitmaps.h"
 
 // ---- TButton -------------------------------------------------------------------------------
 
@@ -104,7 +105,7 @@ void TBitBtn::ReleaseBitmap() {
 void TBitBtn::SetGlyph(const std::string& resourceName) {
     ReleaseBitmap();
     glyph_ = resourceName;
-    if (!glyph_.empty()) bitmap_ = LoadBitmapA(GetModuleHandleA(nullptr), glyph_.c_str());
+    bitmap_ = LoadGlyphBitmap(glyph_);
     Invalidate();
 }
 
@@ -177,35 +178,23 @@ void TBitBtn::DrawGlyph(HDC dc, int x, int y, int index) {
     DeleteDC(src);
 }
 
-void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
-    HDC dc = di.hDC;
-    RECT r = di.rcItem;
-    bool pressed = di.itemState & ODS_SELECTED;
-    bool focused = di.itemState & ODS_FOCUS;
-    bool disabled = di.itemState & ODS_DISABLED;
-
-    if (focused || Default()) {
-        HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
-        FrameRect(dc, &r, frame);
-        DeleteObject(frame);
-        InflateRect(&r, -1, -1);
-    }
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-
+TBitBtn::TFaceLayout TBitBtn::FaceLayout(HDC dc) {
+    TFaceLayout l{};
+    l.Face = ClientRect();
+    InflateRect(&l.Face, -3, -3);  // the focus frame and the two-pixel edge
     std::string caption = Caption();
     HGDIOBJ oldFont = SelectObject(dc, Font().Handle());
-    UINT prefix = (di.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
     RECT tr{0, 0, 0, 0};
-    if (!caption.empty())
-        DrawTextA(dc, caption.c_str(), -1, &tr, DT_CALCRECT | DT_SINGLELINE | prefix);
+    if (!caption.empty()) DrawTextA(dc, caption.c_str(), -1, &tr, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
     int tw = tr.right, th = tr.bottom;
     SIZE g = GlyphSize();
     int gap = (g.cx > 0 && !caption.empty()) ? spacing_ : 0;
     bool horizontal = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
     int total = horizontal ? g.cx + gap + tw : g.cy + gap + th;
+    const RECT& r = l.Face;
     int extent = horizontal ? (r.right - r.left) : (r.bottom - r.top);
     int start = margin_ >= 0 ? margin_ : (extent - total) / 2;
-    int shift = pressed ? 1 : 0;
 
     int gx, gy, tx, ty;
     if (horizontal) {
@@ -229,11 +218,37 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
             gy = ty + th + gap;
         }
     }
-    DrawGlyph(dc, gx + shift, gy + shift, disabled && numGlyphs_ >= 2 ? 1 : 0);
+    l.Glyph = {gx, gy, gx + g.cx, gy + g.cy};
+    l.Caption = {tx, ty, tx + tw, ty + th};
+    return l;
+}
+
+void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
+    HDC dc = di.hDC;
+    RECT r = di.rcItem;
+    bool pressed = di.itemState & ODS_SELECTED;
+    bool focused = di.itemState & ODS_FOCUS;
+    bool disabled = di.itemState & ODS_DISABLED;
+
+    if (focused || Default()) {
+        HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+        FrameRect(dc, &r, frame);
+        DeleteObject(frame);
+        InflateRect(&r, -1, -1);
+    }
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+
+    std::string caption = Caption();
+    TFaceLayout layout = FaceLayout(dc);
+    HGDIOBJ oldFont = SelectObject(dc, Font().Handle());
+    UINT prefix = (di.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+    int shift = pressed ? 1 : 0;
+    DrawGlyph(dc, layout.Glyph.left + shift, layout.Glyph.top + shift, disabled && numGlyphs_ >= 2 ? 1 : 0);
 
     if (!caption.empty()) {
         SetBkMode(dc, TRANSPARENT);
-        RECT text{tx + shift, ty + shift, tx + shift + tw, ty + shift + th};
+        RECT text = layout.Caption;
+        OffsetRect(&text, shift, shift);
         if (disabled) {
             SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
             RECT emboss = text;

@@ -55,8 +55,19 @@ public:
     void SetSpacing(int v);
     int Margin() const { return margin_; }  // -1: glyph and caption centred together
     void SetMargin(int v);
-    // Size of one image of the glyph; 0 x 0 without one.
+    // Size of one image of the glyph; 0 x 0 without one. The glyph is drawn for the screen's
+    // density (LoadGlyphBitmap).
     SIZE GlyphSize() const;
+
+    // Where the glyph and the caption go: on the face inside the focus frame and the raised
+    // edge, next to each other (or one above the other) and centred together, or Margin pixels
+    // from the face's edge. The caption is measured in the button's font on dc.
+    struct TFaceLayout {
+        RECT Face;
+        RECT Glyph;
+        RECT Caption;
+    };
+    TFaceLayout FaceLayout(HDC dc);
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

@@ -1,5 +1,7 @@
 #include "toolkit/controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "core/exceptions.h"
@@ -304,6 +306,10 @@ void TWinControl::CreateWnd() {
     CreateParams(p);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND h;
+    if (p.CommonControls) {
+        INITCOMMONCONTROLSEX init{sizeof init, p.CommonControls};
+        InitCommonControlsEx(&init);
+    }
     if (!p.SubclassOf.empty()) {
         h = CreateWindowExA(p.ExStyle, p.SubclassOf.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                             p.Height, p.WndParent, nullptr, instance, nullptr);
@@ -685,16 +691,15 @@ void TWinControl::VisibleChanged() {
 bool TWinControl::PreTranslateKey(MSG& msg) {
     TForm* form = GetParentForm(this);
     bool preview = form && static_cast<TControl*>(form) != this && form->KeyPreview();
+    bool popupFirst = HasOpenPopup();
     switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             WORD key = static_cast<WORD>(msg.wParam);
             TShiftState shift = KeyboardShiftState();
-            if (preview) {
-                form->KeyDown(key, shift);
-                if (key == 0) return true;
-            }
-            KeyDown(key, shift);
+            if (popupFirst) KeyDown(key, shift);
+            if (key != 0 && preview) form->KeyDown(key, shift);
+            if (key != 0 && !popupFirst) KeyDown(key, shift);
             if (key == 0) return true;
             if (form && !WantsKey(key, shift)) return form->DialogKey(key, shift);
             return false;
@@ -703,20 +708,16 @@ bool TWinControl::PreTranslateKey(MSG& msg) {
         case WM_SYSKEYUP: {
             WORD key = static_cast<WORD>(msg.wParam);
             TShiftState shift = KeyboardShiftState();
-            if (preview) {
-                form->KeyUp(key, shift);
-                if (key == 0) return true;
-            }
-            KeyUp(key, shift);
+            if (popupFirst) KeyUp(key, shift);
+            if (key != 0 && preview) form->KeyUp(key, shift);
+            if (key != 0 && !popupFirst) KeyUp(key, shift);
             return key == 0;
         }
         case WM_CHAR: {
             char ch = static_cast<char>(msg.wParam);
-            if (preview) {
-                form->KeyPress(ch);
-                if (ch == 0) return true;
-            }
-            KeyPress(ch);
+            if (popupFirst) KeyPress(ch);
+            if (ch != 0 && preview) form->KeyPress(ch);
+            if (ch != 0 && !popupFirst) KeyPress(ch);
             if (ch == 0) return true;
             msg.wParam = static_cast<unsigned char>(ch);
             return false;

@@ -183,6 +183,7 @@ struct TCreateParams {
     std::string WinClassName;        // the class registered for this control
     UINT ClassStyle = CS_DBLCLKS;    // e.g. CS_SAVEBITS for popups
     std::string SubclassOf;          // a system class (EDIT, BUTTON, STATIC) to create and subclass
+    DWORD CommonControls = 0;        // ICC_* flags: a common-controls class that must be loaded first
 };
 
 class TWinControl : public TControl {
@@ -246,6 +247,9 @@ public:
     virtual bool PreTranslateKey(MSG& msg);
     // Keys (Tab, Enter, Esc, arrows) that the control handles itself instead of the form.
     virtual bool WantsKey(WORD key, TShiftState shift) const { return false; }
+    // While a control's popup is open (a dropped-down calendar) its keys belong to the popup:
+    // the control sees them before the form's key preview, so that Esc closes the popup only.
+    virtual bool HasOpenPopup() const { return false; }
 
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);

@@ -8,6 +8,7 @@
 #include "toolkit/forms.h"
 #include "toolkit/graphics.h"
 #include "toolkit/label.h"
+#include "toolkit/progress_bar.h"
 
 void RegisterToolkitClasses() {
     RegisterClass(TLabel::StaticClass());
@@ -15,6 +16,7 @@ void RegisterToolkitClasses() {
     RegisterClass(TEdit::StaticClass());
     RegisterClass(TButton::StaticClass());
     RegisterClass(TBitBtn::StaticClass());
+    RegisterClass(TProgressBar::StaticClass());
 
     struct Named {
         const char* name;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "toolkit/forms.h"
+#include "toolkit/glyph_bitmaps.h"
 #include "toolkit/graphics.h"
 
 TShortCut ShortCut(WORD key, TShiftState shift) {
@@ -38,8 +39,7 @@ HBITMAP SharedGlyph(const std::string& resourceName) {
     if (resourceName.empty()) return nullptr;
     auto it = loaded.find(resourceName);
     if (it != loaded.end()) return it->second;
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), resourceName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap = LoadGlyphBitmap(resourceName, LR_CREATEDIBSECTION);
     loaded[resourceName] = bitmap;
     return bitmap;
 }

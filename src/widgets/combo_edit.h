@@ -105,6 +105,7 @@ public:
     virtual void ActivateButton();
 
     bool PopupVisible() const { return popupVisible_; }
+    bool HasOpenPopup() const override { return popupVisible_; }
     TEditButton* Button() const { return button_; }
 
     // Raised at every button activation, before the class's own action.
@@ -182,5 +183,6 @@ private:
     TPopupAlign popupAlign_ = epaRight;
 };
 
-// The class pictures: loaded on first use and shared by every edit of the process.
+// The class pictures: loaded on first use, in the size for the screen's density, and shared by
+// every edit of the process.
 HBITMAP SharedGlyph(const std::string& resourceName);

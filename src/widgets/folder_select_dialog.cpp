@@ -88,8 +88,8 @@ std::vector<std::string> ListNames(const std::string& folder, bool folders) {
         std::string name = data.cFileName;
         if (folders) {
             if (isFolder && name != "." && name != "..") names.push_back(name);
-        } else if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
-            names.push_back(name);
+        } else if (!isFolder) {
+            names.push_back(name);  // hidden and system files too: the list shows what is there
         }
     } while (FindNextFileA(find, &data));
     FindClose(find);
@@ -269,15 +269,15 @@ INT_PTR FolderDialog::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             int id = LOWORD(wParam);
             int code = HIWORD(wParam);
             if (id == IDOK) {
-                // Enter on a folder line that is not the current folder opens it.
-                HWND list = Item(fdiFolderList);
-                int line = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
-                if (GetFocus() == list && line >= 0 && static_cast<size_t>(line) < folders_.size() &&
-                    folders_[static_cast<size_t>(line)].Picture != picCurrent) {
-                    OpenFolderLine(line);
-                } else {
+                // Enter reaches the dialog as OK from whichever control has the focus. In the
+                // folder list it opens the selected line, the current one included; in the other
+                // two lists the choice is already made. Only the OK button (or the name box)
+                // ends the dialog.
+                HWND focus = GetFocus();
+                if (focus == Item(fdiFolderList))
+                    OpenFolderLine(static_cast<int>(SendMessageA(focus, LB_GETCURSEL, 0, 0)));
+                else if (focus != Item(fdiDriveList) && focus != Item(fdiFileList))
                     Confirm();
-                }
             } else if (id == IDCANCEL) {
                 EndDialog(dlg_, IDCANCEL);
             } else if (id == fdiFolderList && code == LBN_DBLCLK) {

@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/glyph_bitmaps.h"
 #include "toolkit/graphics.h"
 #include "widgets/date_util.h"
 
 namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
+// At 96 pixels per inch; the popup scales them with itself.
 constexpr int kTitleHeight = 18;
+constexpr int kButtonSize = 14;
 
 // Draws one bitmap with its bottom-left pixel's colour left out.
 void DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y) {
@@ -47,12 +50,18 @@ const char* const kButtonHints[4] = {"Previous Year|", "Previous Month|", "Next 
 // ---- TRepeatButton ---------------------------------------------------------------------------
 
 TRepeatButton::TRepeatButton(TComponent* owner, const char* glyphResource) : TCustomControl(owner) {
-    glyph_ = LoadBitmapA(GetModuleHandleA(nullptr), glyphResource);
+    glyph_ = LoadGlyphBitmap(glyphResource);
     SetParentColor(true);
 }
 
 TRepeatButton::~TRepeatButton() {
     if (glyph_) DeleteObject(glyph_);
+}
+
+SIZE TRepeatButton::GlyphSize() const {
+    BITMAP info{};
+    if (!glyph_ || !GetObjectA(glyph_, sizeof info, &info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight};
 }
 
 bool TRepeatButton::MouseOver(LPARAM lParam) const {
@@ -117,10 +126,9 @@ void TRepeatButton::Paint() {
     canvas.FillRect(r);
     if (down_) DrawEdge(canvas.Handle(), &r, BDR_SUNKENOUTER, BF_RECT);
     if (!glyph_) return;
-    BITMAP info;
-    GetObjectA(glyph_, sizeof info, &info);
-    int x = (r.right - info.bmWidth) / 2 + (down_ ? 1 : 0);
-    int y = (r.bottom - info.bmHeight) / 2 + (down_ ? 1 : 0);
+    SIZE g = GlyphSize();
+    int x = (r.right - g.cx) / 2 + (down_ ? 1 : 0);
+    int y = (r.bottom - g.cy) / 2 + (down_ ? 1 : 0);
     DrawTransparent(canvas.Handle(), glyph_, x, y);
 }
 
@@ -133,7 +141,10 @@ void TCalendarTitle::SetTitle(const std::string& title) {
     Invalidate();
 }
 
-RECT TCalendarTitle::TitleRect() const { return {29, 1, 29 + std::max(0, Width() - 58), 15}; }
+void TCalendarTitle::SetTitleRect(const RECT& r) {
+    titleRect_ = r;
+    Invalidate();
+}
 
 void TCalendarTitle::DblClick() {
     TCustomControl::DblClick();
@@ -160,8 +171,7 @@ void TCalendarTitle::Paint() {
 // ---- TPopupCalendar --------------------------------------------------------------------------
 
 TPopupCalendar::TPopupCalendar(TWinControl* edit) : TPopupWindow(edit) {
-    const int ppi = Screen().PixelsPerInch();
-    SetBounds(0, 0, MulDiv(std::max(187, 180), ppi, 96), MulDiv(std::max(124, 120), ppi, 96));
+    SetBounds(0, 0, Scaled(std::max(187, 180)), Scaled(std::max(124, 120)));
     SetColor(clBtnFace);
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
@@ -201,15 +211,19 @@ const TClassInfo& TPopupCalendar::StaticClass() {
     return info;
 }
 
+int TPopupCalendar::Scaled(int pixels) { return MulDiv(pixels, Screen().PixelsPerInch(), 96); }
+
 void TPopupCalendar::Layout() {
-    // The window's border takes one pixel on each side.
+    // The window's border takes one pixel on each side. The buttons overlap their neighbours
+    // and the title row's edges by one pixel, so that their flat faces meet without a seam.
     const int w = Width() - 2, h = Height() - 2;
-    title_->SetBounds(0, 0, w, kTitleHeight);
-    buttons_[0]->SetBounds(-1, -1, 14, 14);
-    buttons_[1]->SetBounds(12, -1, 14, 14);
-    buttons_[2]->SetBounds(w - 26, -1, 14, 14);
-    buttons_[3]->SetBounds(w - 13, -1, 14, 14);
-    grid_->SetBounds(0, kTitleHeight, w, std::max(0, h - kTitleHeight));
+    const int titleHeight = Scaled(kTitleHeight), button = Scaled(kButtonSize);
+    title_->SetBounds(0, 0, w, titleHeight);
+    const int lefts[4] = {-1, button - 2, w - 2 * button + 2, w - button + 1};
+    for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetBounds(lefts[i], -1, button, button);
+    const int titleLeft = 2 * button + 1;
+    title_->SetTitleRect({titleLeft, 1, titleLeft + std::max(0, w - 2 * titleLeft), 1 + button});
+    grid_->SetBounds(0, titleHeight, w, std::max(0, h - titleHeight));
 }
 
 void TPopupCalendar::UpdateTitle() { title_->SetTitle(grid_->Model().Title(RegionalSettings())); }

@@ -20,6 +20,8 @@ public:
 
     std::function<void()> OnAction;
     bool Down() const { return down_; }
+    // Size of the picture, drawn for the screen's density; 0 x 0 without one.
+    SIZE GlyphSize() const;
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -41,7 +43,9 @@ public:
     explicit TCalendarTitle(TComponent* owner);
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }
-    RECT TitleRect() const;
+    // Where the title is drawn and double-clicked: between the buttons, as the popup lays them out.
+    RECT TitleRect() const { return titleRect_; }
+    void SetTitleRect(const RECT& r);
     TNotifyEvent OnTitleDblClick;
     void DblClick() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -51,6 +55,7 @@ protected:
 
 private:
     std::string title_;
+    RECT titleRect_{};
 };
 
 class TPopupCalendar : public TPopupWindow {
@@ -92,6 +97,8 @@ public:
     const std::string& Title() const { return title_->Title(); }
 
 private:
+    // Pixels at 96 pixels per inch to pixels on the screen.
+    static int Scaled(int pixels);
     void Layout();
     void UpdateTitle();
     TCalendarTitle* title_;

@@ -1,20 +1,27 @@
 // The whole backup under faults, driven through the dialog: each failure must end in the
-// failure message with the earlier archive of the day whole and no temporary file left.
+// failure message with its cause on the second line, the earlier archive of the day whole and
+// no temporary file left.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/backup_names.h"
+#include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
 #include "core/paths.h"
+#include "core/text.h"
+#include "dialog_support.h"
+#include "file_holder.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
 #include "support/message_box_capture.h"
 #include "support/test_data.h"
 #include "toolkit/application.h"
+#include "toolkit/edit.h"
 #include "widgets/directory_edit.h"
 
 namespace {
@@ -32,46 +39,10 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 // Bytes that deflate cannot shrink, so the archive is as large as the database.
 std::string Incompressible(size_t size) { return support::NoiseBytes(size, 2463534242u); }
 
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+// The failure message with its cause.
+std::string Failure(const char* cause, const std::string& path) {
+    return std::string(kFailureMessage) + "\n" + Format(cause, path.c_str());
 }
-
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
-// Another process with the file open and no sharing, for as long as the object lives.
-class FileHolder {
-public:
-    explicit FileHolder(const std::string& path) {
-        std::string command = std::string("\"") + FILE_HOLDER_EXE + "\" \"" + path + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
-            return;
-        for (int i = 0; i < 100 && !held_; ++i) {
-            HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr);
-            if (probe == INVALID_HANDLE_VALUE)
-                held_ = GetLastError() == ERROR_SHARING_VIOLATION;
-            else
-                CloseHandle(probe);
-            if (!held_) Sleep(50);
-        }
-    }
-    ~FileHolder() {
-        if (!process_.hProcess) return;
-        TerminateProcess(process_.hProcess, 0);
-        WaitForSingleObject(process_.hProcess, 5000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
-    bool Held() const { return held_; }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool held_ = false;
-};
 
 class BackupFaultsTest : public ::testing::Test {
 protected:
@@ -80,17 +51,17 @@ protected:
         RemoveTree(kProgramFolder);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
     void TearDown() override {
         RemoveTree(kProgramFolder);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
-    // One run of the program: the dialog shown, the folder typed, "&Snimi" pressed. Returns the
-    // message the operator saw.
-    std::string Backup(const std::string& folder) {
+    // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.
+    // Returns the message the operator saw.
+    std::string Backup(const std::string& folder, const std::string& year = "2024") {
         support::MessageBoxCapture boxes;
         bool destroyed = false;
         auto* dialog = new TFSnimanjePodataka(nullptr);
@@ -99,6 +70,7 @@ protected:
         dialog->Show();
         Application().ProcessMessages();
         dialog->DirectoryEdit1->SetText(folder);
+        dialog->EditGodina->SetText(year);
         support::PressAltChar('s');
         Application().ProcessMessages();
         if (!destroyed) delete dialog;
@@ -109,106 +81,164 @@ protected:
     // The earlier backup of the day, whose archive every failure must leave as it was.
     std::string EarlierBackup(const std::string& folder) {
         WriteBytes(kDatabase, "the morning's data");
-        EXPECT_EQ(Backup(folder), kSuccessMessage);
+        EXPECT_EQ(Backup(folder), std::string(kSuccessMessage) + "\nArhiva: " + JoinPath(folder, kArchiveName));
         return ReadBytes(JoinPath(folder, kArchiveName));
     }
 
-    void ExpectFailureKeepsEarlier(const std::string& folder, const std::string& earlier) {
-        ExpectFailureKeepsEarlier(folder, earlier, Backup(folder));
-    }
-    void ExpectFailureKeepsEarlier(const std::string& folder, const std::string& earlier, const std::string& message) {
-        EXPECT_EQ(message, kFailureMessage);
-        EXPECT_EQ(ReadBytes(JoinPath(folder, kArchiveName)), earlier);
+    static void ExpectNoTemporaryFiles(const std::string& folder) {
         EXPECT_FALSE(Exists(JoinPath(folder, std::string(kArchiveName) + ".tmp")));
+        EXPECT_FALSE(Exists(std::string(kStaging) + ".tmp"));
     }
-
-    class DestroyProbe : public TComponent {
-    public:
-        DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-        ~DestroyProbe() override { destroyed_ = true; }
-
-    private:
-        bool& destroyed_;
-    };
 
     support::FixedClock clock{2024, 3, 5};
 };
 
+// Where the failing backup writes.
+enum class Target { Folder, MissingDrive, RelativeFolder, FullVolume, ReadOnlyVolume };
+// What stands in its way.
+enum class Obstacle { None, Writer, Exclusive, StagingHeld, ArchiveHeld, ArchiveReadOnly, NoDatabase };
+// The path the second line names.
+enum class Concerned { Database, OtherYearsDatabase, Staging, Archive, Folder };
+
+struct CauseCase {
+    const char* Name;
+    Target Where;
+    Obstacle Block;
+    const char* Cause;
+    Concerned Path;
+};
+
+class FailureCauseTest : public BackupFaultsTest, public ::testing::WithParamInterface<CauseCase> {
+protected:
+    // The folder the case writes to, with an earlier archive of the day in it where one can be
+    // made; "" when the volume it needs is missing.
+    std::string PrepareTarget(Target where) {
+        switch (where) {
+            case Target::Folder: return kTarget;
+            case Target::MissingDrive: return "q:\\arhiva";
+            case Target::RelativeFolder: return "arhiva_koje_nema";
+            case Target::FullVolume: {
+                ULARGE_INTEGER freeBytes, total;
+                if (!GetDiskFreeSpaceExA("t:\\", &freeBytes, &total, nullptr) || total.QuadPart > 16u << 20) return "";
+                std::string archive = JoinPath("t:\\", kArchiveName);
+                SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(archive.c_str());
+                return "t:\\";
+            }
+            case Target::ReadOnlyVolume: {
+                std::string folder = WindowsPath(READONLY_VOLUME_DIR);
+                std::string probe = JoinPath(folder, "probe");
+                HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+                if (h != INVALID_HANDLE_VALUE) {
+                    CloseHandle(h);
+                    DeleteFileA(probe.c_str());
+                    return "";
+                }
+                return Exists(JoinPath(folder, kArchiveName)) ? folder : "";
+            }
+        }
+        return "";
+    }
+};
+
 }  // namespace
+
+TEST_P(FailureCauseTest, ShowsItsCauseAndKeepsTheEarlierBackup) {
+    const CauseCase& c = GetParam();
+    const std::string folder = PrepareTarget(c.Where);
+    if (folder.empty()) GTEST_SKIP() << "no fault volume (the fault_volumes fixture needs root to mount it)";
+    const std::string archive = JoinPath(folder, kArchiveName);
+    const bool canHaveEarlier = c.Where == Target::Folder || c.Where == Target::FullVolume;
+    std::string earlier = canHaveEarlier ? EarlierBackup(folder) : ReadBytes(archive);
+    const std::string earlierStaging = ReadBytes(kStaging);
+    WriteBytes(kDatabase, c.Where == Target::FullVolume ? Incompressible(3u << 20) : "the evening's data");
+
+    std::unique_ptr<FileHolder> holder;
+    switch (c.Block) {
+        case Obstacle::None: break;
+        case Obstacle::Writer: holder = std::make_unique<FileHolder>(kDatabase, "rw", "rw", true); break;
+        case Obstacle::Exclusive: holder = std::make_unique<FileHolder>(kDatabase, "r", "-"); break;
+        case Obstacle::StagingHeld: holder = std::make_unique<FileHolder>(kStaging, "r", "-"); break;
+        case Obstacle::ArchiveHeld: holder = std::make_unique<FileHolder>(archive, "r", "-"); break;
+        case Obstacle::ArchiveReadOnly: SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY); break;
+        case Obstacle::NoDatabase: break;
+    }
+    if (holder) {
+        ASSERT_TRUE(holder->Held());
+    }
+
+    std::string concerned;
+    switch (c.Path) {
+        case Concerned::Database: concerned = kDatabase; break;
+        case Concerned::OtherYearsDatabase: concerned = std::string(kProgramFolder) + "BRODANIKVESTRA_G2023.fdb"; break;
+        case Concerned::Staging: concerned = kStaging; break;
+        case Concerned::Archive: concerned = archive; break;
+        case Concerned::Folder: concerned = folder; break;
+    }
+    const std::string message = Backup(folder, c.Block == Obstacle::NoDatabase ? "2023" : "2024");
+    holder.reset();
+
+    EXPECT_EQ(message, Failure(c.Cause, concerned));
+    EXPECT_EQ(ReadBytes(archive), earlier);
+    ExpectNoTemporaryFiles(folder);
+    // A failure at the copy leaves the earlier staging copy too.
+    if (c.Path != Concerned::Archive) {
+        EXPECT_EQ(ReadBytes(kStaging), earlierStaging);
+    }
+    if (c.Where == Target::Folder) {
+        EXPECT_EQ(support::CountFiles(kTarget), 1);
+    }
+    if (c.Block == Obstacle::ArchiveReadOnly) {
+        EXPECT_TRUE(GetFileAttributesA(archive.c_str()) & FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    if (c.Where == Target::FullVolume) DeleteFileA(archive.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, FailureCauseTest,
+    ::testing::Values(
+        CauseCase{"DatabaseOfAnotherYearMissing", Target::Folder, Obstacle::NoDatabase, kDatabaseMissingText,
+                  Concerned::OtherYearsDatabase},
+        CauseCase{"DatabaseWrittenByItsServer", Target::Folder, Obstacle::Writer, kDatabaseInUseText,
+                  Concerned::Database},
+        CauseCase{"DatabaseHeldWithoutSharing", Target::Folder, Obstacle::Exclusive, kDatabaseInUseText,
+                  Concerned::Database},
+        CauseCase{"FolderOnAMissingDrive", Target::MissingDrive, Obstacle::None, kFolderNotCreatedText,
+                  Concerned::Folder},
+        CauseCase{"RelativeFolderThatCannotBeMade", Target::RelativeFolder, Obstacle::None, kFolderNotCreatedText,
+                  Concerned::Folder},
+        CauseCase{"StagingCopyInUse", Target::Folder, Obstacle::StagingHeld, kFileInUseText, Concerned::Staging},
+        CauseCase{"EarlierArchiveInUse", Target::Folder, Obstacle::ArchiveHeld, kFileInUseText, Concerned::Archive},
+        CauseCase{"EarlierArchiveReadOnly", Target::Folder, Obstacle::ArchiveReadOnly, kNotWritableText,
+                  Concerned::Archive},
+        CauseCase{"ReadOnlyVolume", Target::ReadOnlyVolume, Obstacle::None, kNotWritableText, Concerned::Archive},
+        CauseCase{"VolumeThatFillsPartWay", Target::FullVolume, Obstacle::None, kDiskFullText, Concerned::Archive}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(BackupFaultsTest, SecondBackupOfTheDayReplacesTheFirstWhole) {
     EarlierBackup(kTarget);
     std::string evening = Incompressible(300000) + "the evening's data";
     WriteBytes(kDatabase, evening);
-    ASSERT_EQ(Backup(kTarget), kSuccessMessage);
     std::string archive = JoinPath(kTarget, kArchiveName);
+    ASSERT_EQ(Backup(kTarget), std::string(kSuccessMessage) + "\nArhiva: " + archive);
     std::string zip = ReadBytes(archive);
     EXPECT_NE(zip.find("BRODANIKVESTRA_G2024.fdb"), std::string::npos);
     EXPECT_GT(zip.size(), evening.size());  // the evening's data, not the morning's
     EXPECT_EQ(support::CountFiles(kTarget), 1);
-    // Real readers check it after the run.
-    std::string results = WindowsPath(APP_RESULTS_DIR);
-    CreateDirectoryA(results.c_str(), nullptr);
-    CopyFileA(archive.c_str(), JoinPath(results, kArchiveName).c_str(), FALSE);
-    WriteBytes(JoinPath(results, std::string(kArchiveName) + ".expect"), "BRODANIKVESTRA_G2024.fdb\n");
+    KeepForReaders(archive, kArchiveName);
 }
 
-TEST_F(BackupFaultsTest, HeldFilesEndInTheFailureMessage) {
+TEST_F(BackupFaultsTest, AReaderThatSharesReadingDoesNotStopTheBackup) {
+    const std::string data = support::TextBytes(200000);
+    WriteBytes(kDatabase, data);
     std::string archive = JoinPath(kTarget, kArchiveName);
-    struct Case {
-        const char* What;
-        std::string Path;
-    };
-    for (const Case& c : {Case{"the database", kDatabase}, Case{"the staging copy", kStaging},
-                          Case{"the earlier archive", archive}}) {
-        SCOPED_TRACE(c.What);
-        std::string earlier = EarlierBackup(kTarget);
-        std::string message;
-        {
-            FileHolder holder(c.Path);
-            ASSERT_TRUE(holder.Held());
-            message = Backup(kTarget);
-        }
-        ExpectFailureKeepsEarlier(kTarget, earlier, message);
+    {
+        FileHolder reader(kDatabase, "r", "r");
+        ASSERT_TRUE(reader.Held());
+        EXPECT_EQ(Backup(kTarget), std::string(kSuccessMessage) + "\nArhiva: " + archive);
     }
-}
-
-TEST_F(BackupFaultsTest, ReadOnlyEarlierArchiveIsKept) {
-    std::string earlier = EarlierBackup(kTarget);
-    std::string archive = JoinPath(kTarget, kArchiveName);
-    SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteBytes(kDatabase, "the evening's data");
-    ExpectFailureKeepsEarlier(kTarget, earlier);
-    EXPECT_TRUE(GetFileAttributesA(archive.c_str()) & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(BackupFaultsTest, VolumeThatFillsPartWay) {
-    const std::string drive = "t:\\";
-    ULARGE_INTEGER freeBytes, total;
-    if (!GetDiskFreeSpaceExA(drive.c_str(), &freeBytes, &total, nullptr) || total.QuadPart > 16u << 20)
-        GTEST_SKIP() << "no small volume on t: (the fault_volumes fixture needs root to mount it)";
-    std::string archive = JoinPath(drive, kArchiveName);
-    SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(archive.c_str());
-    std::string earlier = EarlierBackup(drive);
-    ASSERT_FALSE(earlier.empty());
-    WriteBytes(kDatabase, Incompressible(3u << 20));
-    ExpectFailureKeepsEarlier(drive, earlier);
-    DeleteFileA(archive.c_str());
-}
-
-TEST_F(BackupFaultsTest, ReadOnlyVolume) {
-    std::string folder = WindowsPath(READONLY_VOLUME_DIR);
-    std::string archive = JoinPath(folder, kArchiveName);
-    std::string probe = JoinPath(folder, "probe");
-    HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        CloseHandle(h);
-        DeleteFileA(probe.c_str());
-    }
-    if (h != INVALID_HANDLE_VALUE || !Exists(archive))
-        GTEST_SKIP() << "no read-only volume with an earlier archive (the fault_volumes fixture needs root)";
-    std::string earlier = ReadBytes(archive);
-    WriteBytes(kDatabase, "the evening's data");
-    ExpectFailureKeepsEarlier(folder, earlier);
+    EXPECT_EQ(ReadBytes(kStaging), data);
+    ExpectNoTemporaryFiles(kTarget);
+    KeepForReaders(archive, "reader_sharing_" + std::string(kArchiveName));
 }

@@ -4,8 +4,10 @@
 
 #include <string>
 
-#include "app/backup_names.h"
+#include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
+#include "core/text.h"
+#include "dialog_support.h"
 #include "support/files.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -13,6 +15,8 @@
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edit.h"
+#include "toolkit/label.h"
+#include "toolkit/progress_bar.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
 
@@ -30,17 +34,6 @@ const char* kStaging = "c:\\temp_backup\\BRODANIKVESTRA_G2024.fdb";
 const char* kDatabase = "c:\\dialog_test\\prog\\BRODANIKVESTRA_G2024.fdb";
 const char* kArchive = "c:\\dialog_test\\arhiva\\2024\\BRODANIKVESTRA_G2024_05_03_2024.zip";
 
-class DestroyProbe : public TComponent {
-public:
-    DestroyProbe(TComponent* owner, bool& destroyed) : TComponent(owner), destroyed_(destroyed) {}
-    ~DestroyProbe() override { destroyed_ = true; }
-
-private:
-    bool& destroyed_;
-};
-
-std::string SettingsFile() { return support::WindowsFolderFile("app_tests.INI"); }
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,7 +42,7 @@ protected:
         CreateDirectoryA("c:\\dialog_test", nullptr);
         CreateDirectoryA(kProgramFolder, nullptr);
         DeleteFileA(kStaging);
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
         dialog = new TFSnimanjePodataka(nullptr);
         dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
         new DestroyProbe(dialog, destroyed);
@@ -61,7 +54,7 @@ protected:
         Application().ProcessMessages();
         Screen().SetCursor(crDefault);
         RemoveTree("c:\\dialog_test");
-        DeleteFileA(SettingsFile().c_str());
+        DeleteDialogSettings();
     }
 
     void Show() {
@@ -98,6 +91,11 @@ TEST_F(DialogTest, ShowFillsTodaysDateAndYearAndFocusesSnimi) {
     EXPECT_EQ(dialog->BitBtn2->GlyphSize().cy, 18);
     EXPECT_TRUE(dialog->BitBtn2->Cancel());
     EXPECT_FALSE(dialog->BitBtn1->Default());
+    // The progress of a backup has its place right of the buttons and shows only then.
+    EXPECT_FALSE(IsWindowVisible(dialog->ProgressBar1->Handle()));
+    EXPECT_FALSE(dialog->LabelFaza->Visible());
+    EXPECT_GT(dialog->ProgressBar1->Left(), dialog->BitBtn2->Left() + dialog->BitBtn2->Width());
+    EXPECT_LE(dialog->ProgressBar1->Left() + dialog->ProgressBar1->Width(), client.right);
 }
 
 TEST_F(DialogTest, EscClosesFromAnyControlWhateverTheShiftState) {
@@ -114,24 +112,72 @@ TEST_F(DialogTest, EscOnTheButtonsCloses) {
     EXPECT_TRUE(destroyed);
 }
 
+TEST_F(DialogTest, EscWithTheCalendarOpenClosesOnlyTheCalendar) {
+    Show();
+    dialog->DateEdit1->SetFocus();
+    PressKey(VK_DOWN, ssAlt);
+    ASSERT_TRUE(dialog->DateEdit1->PopupVisible());
+    PressKey(VK_RIGHT);  // another day in the calendar, never taken
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(destroyed);
+    EXPECT_FALSE(dialog->DateEdit1->PopupVisible());
+    EXPECT_EQ(dialog->DateEdit1->DateValue(), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(FocusedControl(), dialog->DateEdit1);
+    PressKey(VK_ESCAPE);  // with the calendar closed Esc closes the dialog as before
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
 TEST_F(DialogTest, OdustaniClosesByItsAccelerator) {
     Show();
     PressAltChar('o');
     EXPECT_TRUE(destroyed);
 }
 
-TEST_F(DialogTest, EmptyFolderTextReachesTheErrorBoxAndNothingIsCopied) {
+TEST_F(DialogTest, InputThatCannotNameABackupIsRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* What;
+        const char* Date;  // nullptr: today's, as the dialog fills it
+        const char* Folder;
+        const char* Year;
+        const char* Message;
+        TBackupField Field;
+    };
+    const Case cases[] = {
+        {"empty date", "", kTarget, "2024", kDateInvalidText, TBackupField::Date},
+        {"no such day", "31.02.2024", kTarget, "2024", kDateInvalidText, TBackupField::Date},
+        {"empty folder", nullptr, "", "2024", kFolderMissingText, TBackupField::Folder},
+        {"empty year", nullptr, kTarget, "", kYearInvalidText, TBackupField::Year},
+        {"two-digit year", nullptr, kTarget, "24", kYearInvalidText, TBackupField::Year},
+        {"year with a wildcard", nullptr, kTarget, "20*4", kYearInvalidText, TBackupField::Year},
+        {"year with a blank", nullptr, kTarget, "2024 ", kYearInvalidText, TBackupField::Year},
+    };
     WriteDatabase("data");
     Show();
-    dialog->DirectoryEdit1->SetText("");
-    PressSnimi();
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, "Unable to create directory.");
-    EXPECT_EQ(boxes.Boxes[0].Flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_FALSE(Exists(kStaging));
-    EXPECT_EQ(Screen().Cursor(), crDefault);
-    EXPECT_FALSE(destroyed);
-    EXPECT_TRUE(Exists("c:\\temp_backup"));  // the staging folder comes first
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        boxes.Boxes.clear();
+        dialog->BitBtn1->SetFocus();
+        dialog->DateEdit1->SetDateValue(EncodeDate(2024, 3, 5));
+        if (c.Date) {
+            dialog->DateEdit1->SetText(c.Date);
+            ASSERT_EQ(dialog->DateEdit1->DateValue(), NullDate);
+        }
+        dialog->DirectoryEdit1->SetText(c.Folder);
+        dialog->EditGodina->SetText(c.Year);
+        PressSnimi();
+        ASSERT_EQ(boxes.Boxes.size(), 1u);
+        EXPECT_EQ(boxes.Boxes[0].Text, c.Message);
+        EXPECT_EQ(boxes.Boxes[0].Flags, static_cast<UINT>(MB_OK));
+        TWinControl* field = c.Field == TBackupField::Date     ? static_cast<TWinControl*>(dialog->DateEdit1)
+                             : c.Field == TBackupField::Folder ? static_cast<TWinControl*>(dialog->DirectoryEdit1)
+                                                               : static_cast<TWinControl*>(dialog->EditGodina);
+        EXPECT_EQ(FocusedControl(), field);
+        EXPECT_EQ(Screen().Cursor(), crDefault);
+        EXPECT_FALSE(destroyed);
+        EXPECT_FALSE(Exists(kStaging));
+        EXPECT_FALSE(Exists("c:\\dialog_test\\arhiva"));
+    }
 }
 
 TEST_F(DialogTest, MissingDatabaseShowsTheFailureMessageAndArchivesNothing) {
@@ -142,8 +188,9 @@ TEST_F(DialogTest, MissingDatabaseShowsTheFailureMessageAndArchivesNothing) {
     support::WriteBytes(kStaging, "old");
     PressSnimi();
     ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, kFailureMessage);
+    EXPECT_EQ(boxes.Boxes[0].Text, std::string(kFailureMessage) + "\n" + Format(kDatabaseMissingText, kDatabase));
     EXPECT_EQ(boxes.Boxes[0].Flags, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(ReadBytes(kStaging), "old");
     EXPECT_FALSE(Exists(kArchive));
     EXPECT_TRUE(Exists(kTarget));  // the target folder was made before the copy
     EXPECT_FALSE(destroyed);
@@ -159,7 +206,8 @@ TEST_F(DialogTest, SuccessWritesTheDatedArchiveReportsItAndCloses) {
     boxes.OnShow = [&] { cursorAtMessage = Screen().Cursor(); };
     PressSnimi();
     ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, kSuccessMessage);
+    // The first line as it always was, the archive's full name on the second.
+    EXPECT_EQ(boxes.Boxes[0].Text, std::string("Baze je uspje\x9a" "no snimljena!\nArhiva: ") + kArchive);
     EXPECT_EQ(boxes.Boxes[0].Caption, Application().Title());
     EXPECT_EQ(cursorAtMessage, crDefault);
     ASSERT_TRUE(Exists(kArchive));
@@ -171,7 +219,7 @@ TEST_F(DialogTest, SuccessWritesTheDatedArchiveReportsItAndCloses) {
     Application().ProcessMessages();
     EXPECT_TRUE(destroyed);
     // Closing stored the folder for the next run.
-    EXPECT_NE(ReadBytes(SettingsFile()).find(kTarget), std::string::npos);
+    EXPECT_NE(ReadBytes(DialogSettingsFile()).find(kTarget), std::string::npos);
     DeleteFileA(kStaging);
 }
 
@@ -181,7 +229,8 @@ TEST_F(DialogTest, TargetOnAMissingDriveEndsInTheFailureMessage) {
     dialog->DirectoryEdit1->SetText("q:\\arhiva");
     PressSnimi();
     ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].Text, kFailureMessage);
+    EXPECT_EQ(boxes.Boxes[0].Text, std::string("Gre\x9a" "ka u izradi kopije podataka!\nDirektorij q:\\arhiva ne mo\x9e"
+                                               "e se napraviti."));
     EXPECT_FALSE(destroyed);
     EXPECT_EQ(Screen().Cursor(), crDefault);
     EXPECT_EQ(dialog->DirectoryEdit1->Text(), "q:\\arhiva");  // fields stay for another try

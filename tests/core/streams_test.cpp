@@ -17,18 +17,20 @@ TEST(MemoryStream, ReadsBackWhatWasWritten) {
     EXPECT_EQ(m.Position(), 3);
 }
 
-TEST(FileStream, CreateAndOpenErrorsCarryTheFileName) {
+TEST(FileStream, CreateAndOpenErrorsCarryTheFileNameAndTheSystemsReason) {
     try {
         TFileStream f("x:\\no\\such\\dir\\a.bin", fmCreate);
         FAIL();
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message().rfind("Cannot create file \"x:\\no\\such\\dir\\a.bin\". ", 0), 0u) << e.Message();
+        EXPECT_EQ(e.OsError, static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
     }
     try {
         TFileStream f("c:\\no_such_file.bin", fmOpenRead);
         FAIL();
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message().rfind("Cannot open file \"c:\\no_such_file.bin\". ", 0), 0u) << e.Message();
+        EXPECT_EQ(e.OsError, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     }
 }
 

@@ -11,16 +11,16 @@ namespace support {
 inline void PressKey(WORD vk, TShiftState shift = 0) {
     BYTE keys[256];
     GetKeyboardState(keys);
+    const bool alt = shift & ssAlt;
     keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
     keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
+    keys[VK_MENU] = alt ? 0x80 : 0;
     SetKeyboardState(keys);
     HWND target = GetFocus();
-    UINT down = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    UINT up = (shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP;
-    PostMessageA(target, down, vk, 1);
-    PostMessageA(target, up, vk, 0xC0000001);
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? 0x20000001 : 1);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, alt ? 0xE0000001 : 0xC0000001);
     Application().ProcessMessages();
-    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
     SetKeyboardState(keys);
 }
 

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "core/form_reader.h"
 #include "regional_formats.h"
 #include "support/fixed_clock.h"
@@ -224,6 +226,28 @@ TEST_F(DateEditWindow, EscapeKeepsTheTextAndEnterTakesToday) {
     Key(VK_DOWN, ssAlt);
     Key(VK_RETURN);
     EXPECT_EQ(edit->Text(), "07.12.2026");
+}
+
+TEST_F(DateEditWindow, AnOpenCalendarsKeysReachTheFormsKeyPreviewOnlyWhenItLeavesThem) {
+    std::vector<WORD> previewed;
+    form->SetKeyPreview(true);
+    form->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { previewed.push_back(key); };
+    edit->SetDateValue(D(2026, 12, 7));
+    for (WORD closing : {VK_ESCAPE, VK_RETURN}) {
+        Key(VK_DOWN, ssAlt);
+        ASSERT_TRUE(edit->PopupVisible());
+        previewed.clear();
+        Key(VK_RIGHT);  // the calendar's
+        Key(VK_F5);     // nobody's: the preview sees it after the edit
+        Key(closing);
+        EXPECT_FALSE(edit->PopupVisible());
+        EXPECT_EQ(previewed, std::vector<WORD>{VK_F5}) << closing;
+    }
+    EXPECT_EQ(edit->DateValue(), D(2026, 12, 8));  // Esc left the date, Enter took the next day
+    previewed.clear();
+    edit->SetFocus();
+    Key(VK_ESCAPE);  // closed: the form sees Esc first, as before
+    EXPECT_EQ(previewed, std::vector<WORD>{VK_ESCAPE});
 }
 
 TEST_F(DateEditWindow, OpensAboveNearTheBottomOfTheScreen) {

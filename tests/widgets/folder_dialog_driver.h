@@ -90,9 +90,21 @@ inline void OpenFolderLine(HWND dialog, const std::string& caption) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(fdiFolderList, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
 }
 
-inline void PressButton(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+// A key typed into the focused control and handled as the dialog's own loop handles it.
+inline void TypeIntoDialog(HWND dialog, WORD vk) {
+    HWND target = GetFocus();
+    PostMessageA(target, WM_KEYDOWN, vk, 1);
+    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
+
+// A click on the button, which takes the focus first as under the mouse.
+inline void PressButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 inline std::string CurrentDirectory() {
     char buffer[MAX_PATH] = "";

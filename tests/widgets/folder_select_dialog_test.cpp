@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "folder_dialog_driver.h"
 #include "toolkit/message_box.h"
 #include "widgets/folder_select_dialog.h"
@@ -62,18 +64,25 @@ TEST(FolderSelectDialog, OpensAtTheStartFolderOrTheCurrentOne) {
     }
 }
 
-TEST(FolderSelectDialog, ListsLevelsThenSortedSubfoldersAndOnlyFiles) {
+TEST(FolderSelectDialog, ListsLevelsThenSortedSubfoldersAndEveryFile) {
     FolderTree tree;
+    const std::string hidden = std::string(FolderTree::Arhiva) + "\\hidden.dat";
+    const std::string system = std::string(FolderTree::Arhiva) + "\\system.dat";
+    CloseHandle(CreateFileA(hidden.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    CloseHandle(CreateFileA(system.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_SYSTEM, nullptr));
     std::string result;
     Opened seen;
-    ASSERT_TRUE(ConfirmAtOnce(FolderTree::Arhiva, result, &seen));
+    const bool confirmed = ConfirmAtOnce(FolderTree::Arhiva, result, &seen);
+    DeleteFileA(hidden.c_str());
+    DeleteFileA(system.c_str());
+    ASSERT_TRUE(confirmed);
     ASSERT_EQ(seen.folders.size(), 5u);
     EXPECT_STRCASEEQ(seen.folders[0].c_str(), "C:\\");
     EXPECT_STRCASEEQ(seen.folders[1].c_str(), "FolderEditTest");
     EXPECT_STRCASEEQ(seen.folders[2].c_str(), "arhiva");
     EXPECT_EQ(seen.folders[3], "2023");
     EXPECT_EQ(seen.folders[4], "2024");
-    EXPECT_EQ(seen.files, std::vector<std::string>{"notes.txt"});
+    EXPECT_EQ(seen.files, (std::vector<std::string>{"hidden.dat", "notes.txt", "system.dat"}));
     EXPECT_STRCASEEQ(seen.shownPath.c_str(), FolderTree::Arhiva);
 }
 
@@ -95,21 +104,47 @@ TEST(FolderSelectDialog, ConfirmsTheFolderOpenedInTheList) {
     }
 }
 
-TEST(FolderSelectDialog, EnterOnAnotherLineOpensItInsteadOfConfirming) {
+TEST(FolderSelectDialog, EnterAndDoubleClickInTheFolderListOpenTheLineAndOnlyOkEnds) {
     FolderTree tree;
+    struct Step {
+        const char* what;
+        std::function<void(HWND dialog, HWND list)> act;
+        const char* shown;
+    } steps[] = {
+        // The dialog opens with the focus on the list and the current line selected.
+        {"Enter at once", [](HWND dialog, HWND) { TypeIntoDialog(dialog, VK_RETURN); }, FolderTree::Arhiva},
+        {"Enter on 2023",
+         [](HWND dialog, HWND list) {
+             SendMessageA(list, LB_SETCURSEL, 3, 0);
+             TypeIntoDialog(dialog, VK_RETURN);
+         },
+         FolderTree::Arhiva2023},
+        {"Enter on the current line again", [](HWND dialog, HWND) { TypeIntoDialog(dialog, VK_RETURN); },
+         FolderTree::Arhiva2023},
+        {"double-click on arhiva", [](HWND dialog, HWND) { OpenFolderLine(dialog, "arhiva"); }, FolderTree::Arhiva},
+        {"Enter in the file list",
+         [](HWND dialog, HWND) {
+             SetFocus(GetDlgItem(dialog, fdiFileList));
+             TypeIntoDialog(dialog, VK_RETURN);
+         },
+         FolderTree::Arhiva},
+    };
     std::string result;
-    std::string shownAfterEnter;
     WhenDialogOpens driver([&](HWND dialog) {
         HWND list = GetDlgItem(dialog, fdiFolderList);
-        SetFocus(list);
-        SendMessageA(list, LB_SETCURSEL, 3, 0);  // "2023"
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        shownAfterEnter = WindowText(GetDlgItem(dialog, fdiPathDisplay));
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // now the current line: confirms
+        ShowWindow(dialog, SW_SHOW);  // ending the dialog hides it
+        EXPECT_EQ(GetFocus(), list);
+        for (const Step& step : steps) {
+            step.act(dialog, list);
+            EXPECT_TRUE(IsWindowVisible(dialog)) << step.what;
+            EXPECT_STRCASEEQ(WindowText(GetDlgItem(dialog, fdiPathDisplay)).c_str(), step.shown) << step.what;
+            SetFocus(list);
+        }
+        SetFocus(GetDlgItem(dialog, IDOK));
+        TypeIntoDialog(dialog, VK_RETURN);  // Enter on OK ends it
     });
     ASSERT_TRUE(FolderSelectDialog(result, FolderTree::Arhiva, 0, 0));
-    EXPECT_STRCASEEQ(shownAfterEnter.c_str(), FolderTree::Arhiva2023);
-    EXPECT_STRCASEEQ(result.c_str(), FolderTree::Arhiva2023);
+    EXPECT_STRCASEEQ(result.c_str(), FolderTree::Arhiva);
 }
 
 TEST(FolderSelectDialog, CancelKeepsTheFolderButLeavesTheCurrentFolderWhereTheListWas) {

@@ -1,0 +1,41 @@
+#pragma once
+// One backup from the operator's request to the archive in place, without a window: the folders
+// made, the database copied while no other program can write it, the copy packed into a
+// temporary archive that replaces the earlier one only when it is complete and on the disk.
+#include <cstdint>
+#include <string>
+
+#include "app/backup_failure.h"
+#include "app/backup_names.h"
+#include "app/backup_observer.h"
+#include "app/backup_request.h"
+
+class TVXBaseArchiver;
+
+class TBackupJob {
+public:
+    // archiver: set up as the dialog's (fastest deflate); its OnOverallProgress is taken over
+    // while the job packs.
+    TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer);
+
+    // Returns the archive's full name. Raises EBackupInput, before anything is made, for a
+    // request that cannot name a backup, and EBackupFailure (EBackupCancelled for a stop) for a
+    // backup that did not complete: the earlier archive and the earlier staging copy are then as
+    // they were, and no temporary file of the backup is left (nor one an earlier, killed run
+    // left under the same names).
+    std::string Run(const TBackupRequest& request);
+
+private:
+    // The temporary files a killed run left under this backup's names. This run would write over
+    // them, but a failure before it gets there would leave them lying.
+    static void RemoveLeftovers(const TBackupNames& names);
+    void MakeFolder(const std::string& folder) const;
+    // Returns the database's size.
+    uint64_t CopyDatabase(const TBackupNames& names);
+    void Pack(const TBackupNames& names, uint64_t size);
+    // Passes a report on; raises EBackupCancelled when the observer asks to stop.
+    void Report(TBackupPhase phase, uint64_t done, uint64_t total, const std::string& archive);
+
+    TVXBaseArchiver& archiver_;
+    TBackupObserver& observer_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// What the operator asked to back up, as the dialog's fields give it, and the check that it can
+// name a backup at all. An unreadable date used to name the archive ..._30_12_1899.zip and a
+// year text went into the names as typed (wildcards acting as wildcards); both are refused now,
+// before anything is copied or created.
+#include <string>
+
+#include "core/dates.h"
+#include "core/exceptions.h"
+
+struct TBackupRequest {
+    std::string Folder;         // the target folder as typed
+    std::string ProgramFolder;  // the folder that holds the program and the databases
+    std::string Year;           // the year as typed
+    TDateTime Date = NullDate;  // the date edit's value: NullDate when its text is empty or unreadable
+};
+
+// The dialog's fields, so that a refusal can put the focus where the correction is due.
+enum class TBackupField { Date, Folder, Year };
+
+// A field that cannot name a backup; the message (code page 1250) says what to type.
+class EBackupInput : public Exception {
+public:
+    EBackupInput(TBackupField field, std::string message) : Exception(std::move(message)), Field(field) {}
+    TBackupField Field;
+};
+
+// Raises EBackupInput for the first field, in the dialog's order, that cannot be used: a date
+// that is not a date, an empty folder text, a year that is not four digits.
+void CheckBackupRequest(const TBackupRequest& request);

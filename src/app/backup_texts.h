@@ -1,0 +1,29 @@
+#pragma once
+// Every text the backup shows the operator, in code page 1250. "%s" stands for the path the text
+// is about (and, in the unexpected failure, for the system's own words after it).
+//
+// Both outcome messages keep their first line; the second says what happened.
+inline constexpr const char* kSuccessMessage = "Baze je uspje\x9a" "no snimljena!";
+inline constexpr const char* kFailureMessage = "Gre\x9a" "ka u izradi kopije podataka!";
+
+inline constexpr const char* kArchiveWrittenText = "Arhiva: %s";
+
+// Why a backup failed.
+inline constexpr const char* kDatabaseMissingText = "Baza %s nije prona\xf0" "ena; provjerite godinu.";
+inline constexpr const char* kDatabaseInUseText =
+    "Baza %s otvorena je u drugom programu; zatvorite ga i poku\x9a" "ajte ponovno.";
+inline constexpr const char* kDatabaseUnreadableText = "Baza %s ne mo\x9e" "e se pro\xe8itati.";
+inline constexpr const char* kFolderNotCreatedText = "Direktorij %s ne mo\x9e" "e se napraviti.";
+inline constexpr const char* kNotWritableText = "Zapisivanje u %s nije dopu\x9a" "teno.";
+inline constexpr const char* kDiskFullText = "Na disku nema dovoljno mjesta za %s.";
+inline constexpr const char* kFileInUseText =
+    "Datoteka %s otvorena je u drugom programu; zatvorite ga i poku\x9a" "ajte ponovno.";
+inline constexpr const char* kVerificationFailedText =
+    "Provjera arhive %s nije uspjela: zapisani podaci nisu ispravni.";
+inline constexpr const char* kCancelledText = "Snimanje je prekinuto; arhiva %s nije promijenjena.";
+inline constexpr const char* kUnexpectedText = "Neo\xe8" "ekivana gre\x9a" "ka kod %s: %s";
+
+// Input that stops the backup before anything is written.
+inline constexpr const char* kDateInvalidText = "Datum nije ispravan. Upi\x9a" "ite datum snimanja.";
+inline constexpr const char* kYearInvalidText = "Godina mora imati \xe8" "etiri znamenke (na primjer 2024).";
+inline constexpr const char* kFolderMissingText = "Upi\x9a" "ite direktorij za snimanje.";

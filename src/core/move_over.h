@@ -1,0 +1,10 @@
+#pragma once
+// Putting a finished file in place of another in one step.
+#include <string>
+
+// Renames from to to, replacing a file of that name, written through to the disk; both must be
+// on one volume. Returns 0, or the system's error number when the rename is refused. Windows
+// refuses to replace a file that another program has open with "access denied", as it refuses
+// a read-only one; a file held open is reported as ERROR_SHARING_VIOLATION instead, so that the
+// two can be told apart.
+unsigned long MoveOver(const std::string& from, const std::string& to);

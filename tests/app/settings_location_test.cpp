@@ -1,0 +1,131 @@
+// Where the dialog keeps its folder and position: per user, so that a standard user on Windows
+// Vista and later (who cannot write to the Windows folder) has them kept, and closing never
+// shows an error. StandardUserDesk runs apart, with the prefix's Windows folder mounted
+// read-only (readonly_windows.sh).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/form_snimanje_podataka.h"
+#include "dialog_support.h"
+#include "settings/form_storage.h"
+#include "support/fixed_clock.h"
+#include "support/gui_input.h"
+#include "support/message_box_capture.h"
+#include "toolkit/application.h"
+#include "widgets/directory_edit.h"
+
+namespace {
+
+const char* kSection = "TFSnimanjePodataka";
+
+std::string ReadSetting(const std::string& file, const char* key) {
+    char value[256];
+    DWORD n = GetPrivateProfileStringA(kSection, key, "(none)", value, sizeof value, file.c_str());
+    return std::string(value, n);
+}
+
+POINT WindowOrigin(TForm& form) {
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    return {r.left, r.top};
+}
+
+class DialogSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterDialogClasses();
+        DeleteDialogSettings();
+    }
+    void TearDown() override {
+        CloseDialog();
+        DeleteDialogSettings();
+    }
+
+    void OpenDialog() {
+        destroyed = false;
+        dialog = new TFSnimanjePodataka(nullptr);
+        new DestroyProbe(dialog, destroyed);
+        dialog->Show();
+        Application().ProcessMessages();
+    }
+
+    // As the operator closes it: "&Odustani".
+    void CloseDialog() {
+        if (!dialog) return;
+        if (!destroyed) support::PressAltChar('o');
+        Application().ProcessMessages();
+        if (!destroyed) delete dialog;
+        dialog = nullptr;
+    }
+
+    // One run that moves the dialog and types a folder.
+    void RunAndLeave(int left, int top, const std::string& folder) {
+        OpenDialog();
+        SetWindowPos(dialog->Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialog->DirectoryEdit1->SetText(folder);
+        CloseDialog();
+    }
+
+    TFSnimanjePodataka* dialog = nullptr;
+    bool destroyed = false;
+    support::FixedClock clock{2024, 3, 5};
+    support::MessageBoxCapture boxes;
+};
+
+class StandardUserDesk : public DialogSettingsTest {};
+
+}  // namespace
+
+TEST_F(DialogSettingsTest, TheFileIsTheUsersOwnAndKeepsFolderAndPosition) {
+    OpenDialog();
+    EXPECT_EQ(dialog->FormStorage1->IniFileNameInUse(), DialogSettingsFile());
+    CloseDialog();
+    RunAndLeave(123, 77, "c:\\arhiva korisnika");
+    EXPECT_EQ(ReadSetting(DialogSettingsFile(), "DirectoryEdit1_Text"), "c:\\arhiva korisnika");
+    EXPECT_FALSE(support::Exists(EarlierSettingsFile()));
+
+    OpenDialog();
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "c:\\arhiva korisnika");
+    EXPECT_EQ(WindowOrigin(*dialog).x, 123);
+    EXPECT_EQ(WindowOrigin(*dialog).y, 77);
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
+TEST_F(DialogSettingsTest, AnEarlierVersionsFileInTheWindowsFolderIsTakenOverOnce) {
+    // As an earlier version left it; the operator may even have protected it.
+    WritePrivateProfileStringA(kSection, "DirectoryEdit1_Text", "e:\\stara arhiva", EarlierSettingsFile().c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, EarlierSettingsFile().c_str());
+    SetFileAttributesA(EarlierSettingsFile().c_str(), FILE_ATTRIBUTE_READONLY);
+
+    OpenDialog();
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "e:\\stara arhiva");
+    dialog->DirectoryEdit1->SetText("e:\\nova arhiva");
+    CloseDialog();
+    EXPECT_TRUE(boxes.Boxes.empty());
+    EXPECT_EQ(ReadSetting(DialogSettingsFile(), "DirectoryEdit1_Text"), "e:\\nova arhiva");
+    EXPECT_EQ(ReadSetting(EarlierSettingsFile(), "DirectoryEdit1_Text"), "e:\\stara arhiva");
+
+    // From now on the user's own file counts, the earlier one is not read again.
+    OpenDialog();
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "e:\\nova arhiva");
+}
+
+TEST_F(StandardUserDesk, FolderAndPositionAreKeptAndClosingShowsNoError) {
+    HANDLE probe = CreateFileA(support::WindowsFolderFile("standard_user_probe.tmp").c_str(), GENERIC_WRITE, 0,
+                               nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "the Windows folder is writable here (run through readonly_windows.sh as root)";
+    }
+    RunAndLeave(140, 90, "d:\\arhiva");
+    EXPECT_TRUE(boxes.Boxes.empty());
+    OpenDialog();
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "d:\\arhiva");
+    EXPECT_EQ(WindowOrigin(*dialog).x, 140);
+    EXPECT_EQ(WindowOrigin(*dialog).y, 90);
+    CloseDialog();
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
