@@ -14,6 +14,7 @@ object FSnimanjePodataka: TFSnimanjePodataka
   Position = poScreenCenter
   PixelsPerInch = 96
   OnClose = FormClose
+  OnCloseQuery = FormCloseQuery
   OnKeyDown = FormKeyDown
   OnShow = FormShow
   object Bevel1: TBevel
@@ -119,6 +120,7 @@ object FSnimanjePodataka: TFSnimanjePodataka
     Top = 113
     Width = 305
     Height = 12
+    Max = 1000
     Visible = False
   end
   object FormStorage1: TFormStorage

@@ -8,6 +8,11 @@ inline constexpr const char* kFailureMessage = "Gre\x9a" "ka u izradi kopije pod
 
 inline constexpr const char* kArchiveWrittenText = "Arhiva: %s";
 
+// What a running backup is doing, over its progress bar.
+inline constexpr const char* kCopyingText = "Kopiranje baze\x85";
+inline constexpr const char* kPackingText = "Pakiranje\x85";
+inline constexpr const char* kVerifyingText = "Provjera arhive\x85";
+
 // Why a backup failed.
 inline constexpr const char* kDatabaseMissingText = "Baza %s nije prona\xf0" "ena; provjerite godinu.";
 inline constexpr const char* kDatabaseInUseText =
@@ -20,6 +25,7 @@ inline constexpr const char* kFileInUseText =
     "Datoteka %s otvorena je u drugom programu; zatvorite ga i poku\x9a" "ajte ponovno.";
 inline constexpr const char* kVerificationFailedText =
     "Provjera arhive %s nije uspjela: zapisani podaci nisu ispravni.";
+// A stop the operator asked for is told with this line alone: it is not a failure.
 inline constexpr const char* kCancelledText = "Snimanje je prekinuto; arhiva %s nije promijenjena.";
 inline constexpr const char* kUnexpectedText = "Neo\xe8" "ekivana gre\x9a" "ka kod %s: %s";
 

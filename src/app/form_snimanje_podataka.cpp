@@ -4,6 +4,7 @@
 
 #include "app/backup_job.h"
 #include "app/backup_outcome.h"
+#include "app/backup_progress_view.h"
 #include "app/name_helpers.h"
 #include "app/settings_location.h"
 #include "archiver/vorbex.h"
@@ -37,6 +38,8 @@ TFSnimanjePodataka::TFSnimanjePodataka(TComponent* owner) : TForm(owner), Progra
     RegisterMethod("BitBtn2Click", TNotifyEvent([this](TObject* s) { BitBtn2Click(s); }));
     RegisterMethod("FormKeyDown",
                    TKeyEvent([this](TObject* s, WORD& key, TShiftState shift) { FormKeyDown(s, key, shift); }));
+    RegisterMethod("FormCloseQuery",
+                   TCloseQueryEvent([this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); }));
     RegisterMethod("FormClose", TCloseEvent([this](TObject* s, TCloseAction& a) { FormClose(s, a); }));
     ReadFormResource(*this, "TFSNIMANJEPODATAKA");
     BitBtn1 = Child<TBitBtn>("BitBtn1");
@@ -73,27 +76,67 @@ void TFSnimanjePodataka::FormShow(TObject*) {
     EditGodina->SetText(std::to_string(YearOfDate(today)));
 }
 
+// While a backup runs the operator can only watch it or stop it: the fields and "&Snimi" are
+// disabled, the focus is on "&Odustani" (so that Enter and Esc stop it too) and the hourglass
+// is up; on every way out the dialog is as it was, ready for another try.
+class TFSnimanjePodataka::TRunningBackup {
+public:
+    TRunningBackup(TFSnimanjePodataka& dialog, TBackupProgressView& view)
+        : dialog_(dialog), view_(view), focused_(dialog.ActiveControl()) {
+        if (dialog_.BitBtn2->CanFocus()) dialog_.BitBtn2->SetFocus();
+        SetFieldsEnabled(false);
+        Screen().SetCursor(crHourGlass);
+        view_.Show();
+        dialog_.running_ = &view_;
+    }
+    ~TRunningBackup() {
+        dialog_.running_ = nullptr;
+        view_.Hide();
+        Screen().SetCursor(crDefault);
+        SetFieldsEnabled(true);
+        if (focused_ && focused_->CanFocus()) focused_->SetFocus();
+    }
+    TRunningBackup(const TRunningBackup&) = delete;
+    TRunningBackup& operator=(const TRunningBackup&) = delete;
+
+private:
+    void SetFieldsEnabled(bool enabled) {
+        TWinControl* const fields[] = {dialog_.BitBtn1, dialog_.DateEdit1, dialog_.DirectoryEdit1, dialog_.EditGodina};
+        for (TWinControl* c : fields) c->SetEnabled(enabled);
+    }
+
+    TFSnimanjePodataka& dialog_;
+    TBackupProgressView& view_;
+    TWinControl* focused_;
+};
+
 void TFSnimanjePodataka::BitBtn1Click(TObject*) {
+    // The messages handled while a backup runs may still carry a press of "&Snimi" (its
+    // accelerator, say): the backup that runs goes on alone.
+    if (running_) return;
     const TBackupRequest request{DirectoryEdit1->Text(), AddTrailingBackslash(ExtractFilePath(ProgramFileName)),
                                  EditGodina->Text(), DateEdit1->DateValue()};
-    TSilentBackupObserver observer;
-    TBackupJob job(*Vorbex1, observer);
     std::string archive;
-    Screen().SetCursor(crHourGlass);
     try {
+        // Refused input leaves the dialog as it is, the focus where it was.
+        CheckBackupRequest(request);
+        TBackupProgressView view(*LabelFaza, *ProgressBar1);
+        TRunningBackup running(*this, view);
+        TBackupJob job(*Vorbex1, view);
         archive = job.Run(request);
     } catch (const EBackupInput& e) {
-        Screen().SetCursor(crDefault);
         ShowMessage(e.Message());
         FieldControl(e.Field)->SetFocus();
         return;
+    } catch (const EBackupCancelled& e) {
+        // The operator asked for it: told on its own, without the failure's line.
+        ShowMessage(e.Message());
+        return;
     } catch (const EBackupFailure& e) {
         // The fields stay as they were, for another try.
-        Screen().SetCursor(crDefault);
         ShowMessage(FailedMessage(e));
         return;
     }
-    Screen().SetCursor(crDefault);
     ShowMessage(SavedMessage(archive));
     Close();
 }
@@ -111,6 +154,14 @@ void TFSnimanjePodataka::BitBtn2Click(TObject*) { Close(); }
 
 void TFSnimanjePodataka::FormKeyDown(TObject*, WORD& key, TShiftState) {
     if (key == VK_ESCAPE) Close();
+}
+
+void TFSnimanjePodataka::FormCloseQuery(TObject*, bool& canClose) {
+    // "&Odustani", Esc and the close box stop a running backup; the dialog stays, and the next
+    // one closes it.
+    if (!running_) return;
+    running_->RequestStop();
+    canClose = false;
 }
 
 void TFSnimanjePodataka::FormClose(TObject*, TCloseAction& action) { action = TCloseAction::caFree; }

@@ -6,6 +6,7 @@
 #include "app/backup_request.h"
 #include "toolkit/forms.h"
 
+class TBackupProgressView;
 class TBitBtn;
 class TBevel;
 class TDateEdit;
@@ -27,6 +28,7 @@ public:
     void BitBtn1Click(TObject* sender);
     void BitBtn2Click(TObject* sender);
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
 
     TBitBtn* BitBtn1 = nullptr;
@@ -48,10 +50,16 @@ public:
     std::string ProgramFileName;
 
 private:
+    // The dialog while a backup runs, from its start to every way out.
+    class TRunningBackup;
+
     template <class T>
     T* Child(const char* name);
     // The field a refused request is corrected in.
     TWinControl* FieldControl(TBackupField field) const;
+
+    // The view of the backup that runs now; none between backups.
+    TBackupProgressView* running_ = nullptr;
 };
 
 // Makes the dialog's control classes known to the form description reader.

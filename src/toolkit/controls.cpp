@@ -756,6 +756,11 @@ const TClassInfo& TCustomControl::StaticClass() {
     return info;
 }
 
+void TCustomControl::EnabledChanged() {
+    TWinControl::EnabledChanged();
+    Invalidate();
+}
+
 void TCustomControl::PaintWindow(HDC dc) {
     canvas_.SetHandle(dc);
     canvas_.Font().Assign(Font());

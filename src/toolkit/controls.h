@@ -313,6 +313,8 @@ public:
 protected:
     virtual void Paint() {}
     void PaintWindow(HDC dc) override;
+    // What it draws shows whether it is enabled.
+    void EnabledChanged() override;
 
 private:
     TCanvas canvas_;

@@ -295,6 +295,28 @@ TEST_F(FormTest, TextSurvivesRecreatingTheWindow) {
     EXPECT_EQ(edit->Text(), "kept");
 }
 
+TEST_F(FormTest, ACustomDrawnControlRedrawsItsStateWhenDisabledAndEnabled) {
+    class TStateControl : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+        std::vector<bool> Painted;  // Enabled() at each paint
+
+    protected:
+        void Paint() override { Painted.push_back(Enabled()); }
+    };
+    auto& control = *new TStateControl(form);
+    control.SetParent(form);
+    control.SetBounds(200, 10, 20, 20);
+    ShowForm();
+    control.Painted.clear();
+    control.SetEnabled(false);
+    Application().ProcessMessages();
+    EXPECT_EQ(control.Painted, std::vector<bool>{false});
+    control.SetEnabled(true);
+    Application().ProcessMessages();
+    EXPECT_EQ(control.Painted, (std::vector<bool>{false, true}));
+}
+
 TEST_F(FormTest, HourglassAnswersEveryWindowsCursorQuery) {
     HWND h = form->Handle();
     Screen().SetCursor(crHourGlass);

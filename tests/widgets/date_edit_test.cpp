@@ -10,6 +10,7 @@
 #include "core/form_reader.h"
 #include "regional_formats.h"
 #include "support/fixed_clock.h"
+#include "support/gui_input.h"
 #include "support/message_box_capture.h"
 #include "toolkit/application.h"
 #include "toolkit/edit.h"
@@ -450,12 +451,7 @@ namespace {
 
 // A real mouse press (through the input queue) on the form's empty area.
 void PressMouseAt(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    support::InjectClick(screen);
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < 300) {
         Application().ProcessMessages();
