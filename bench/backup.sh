@@ -3,8 +3,8 @@
 #
 # The archiver alone on a generated yearly database (Firebird file, SIZE_MIB MiB, default 256):
 # vorbex.exe under Wine at compression mode 1, reading the archive back as it does by default,
-# once on one thread (VORBEX_THREADS=1) and once on all processors, and on all processors without
-# reading back (-n), against Info-ZIP `zip -1`, and for reference `7z -tzip -mx=1`, `pigz -1 -p 2`
+# once on one thread (-t 1) and once on all processors, and on all processors without reading
+# back (-n), against Info-ZIP `zip -1`, and for reference `7z -tzip -mx=1`, `pigz -1 -p 2`
 # (gzip, not ZIP) and `cat` (reading the input, the floor). They run in turn, RUNS times each
 # (default 3); the tables show medians of wall time, input throughput, output size and peak
 # memory, and vorbex's ratios to each of the others. The ZIP archives must pass unzip -t and
@@ -15,17 +15,16 @@ MIB=${1:-256}
 RUNS=${2:-3}
 bench_prepare "$MIB"
 
-# vorbex_with THREADS ARCHIVE [OPTION...]
+# vorbex_with ARCHIVE [OPTION...]
 vorbex_with() {
-  local threads=$1 archive=$WORK/$2; shift 2
+  local archive=$WORK/$1; shift
   rm -f "$archive"
-  VORBEX_THREADS=$threads timed "$archive" \
-    wine "$VORBEX" -m 1 "$@" "$(windows "$archive")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
+  timed "$archive" wine "$VORBEX" -m 1 "$@" "$(windows "$archive")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
 }
-# 0 lets the tool take one thread per processor.
-run_vorbex1() { vorbex_with 1 vorbex1.zip; }
-run_vorbex() { vorbex_with 0 vorbex.zip; }
-run_vorbexn() { vorbex_with 0 vorbexn.zip -n; }
+# Without -t the tool takes one thread per processor.
+run_vorbex1() { vorbex_with vorbex1.zip -t 1; }
+run_vorbex() { vorbex_with vorbex.zip; }
+run_vorbexn() { vorbex_with vorbexn.zip -n; }
 run_cat() { timed "" sh -c 'cat "$1" >/dev/null' sh "$INPUT"; }
 run_zip() { rm -f "$WORK/zip1.zip"; timed "$WORK/zip1.zip" zip -1 -q -j "$WORK/zip1.zip" "$INPUT"; }
 run_pigz() { timed "$WORK/pigz1.gz" sh -c 'pigz -1 -p 2 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"; }

@@ -241,12 +241,7 @@ void TVXBaseArchiver::CommitUpdate() {
     // Closing inside a batch ended it without a commit.
     if (!dirManager_) return;
     TWriteHost& host = *this;
-    commit_ = std::make_unique<TVXCommit>(*dirManager_, *archiveStream_, host, this);
-    commit_->Run();
-}
-
-void TVXBaseArchiver::DiscardEntry(int index) {
-    if (commit_) commit_->DiscardEntry(index);
+    TVXCommit(*dirManager_, *archiveStream_, host, this).Run();
 }
 
 void TVXBaseArchiver::CancelUpdate() {
@@ -313,6 +308,8 @@ bool TVXBaseArchiver::VerifyCommit(TVXDirManager& dir, int firstWritten) {
     if (progress_.Cancel) return false;
     TVerifyContext context;
     context.Owner = this;
+    // As many threads read back as deflate.
+    context.Workers = deflateWorkers_;
     context.BeforePiece = [this](int64_t done, int64_t total) {
         FireOverallProgress(total > 0 ? static_cast<double>(done) / static_cast<double>(total) * 100 : 0, poTest,
                             ppProcess);

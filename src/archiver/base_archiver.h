@@ -60,6 +60,10 @@ public:
     // Every commit reads back what it wrote before it completes (verify/written_archive.h).
     bool Verify() const { return verify_; }
     void SetVerify(bool v) { verify_ = v; }
+    // Not published (the dialog leaves it): threads that deflate the chunks of one entry; 0, the
+    // initial value, means one per processor.
+    unsigned DeflateWorkers() const override { return deflateWorkers_; }
+    void SetDeflateWorkers(unsigned n) { deflateWorkers_ = n; }
 
     TVXFileProgressEvent OnFileProgress;
     TVXProgressEvent OnOverallProgress;
@@ -113,10 +117,6 @@ public:
                                 const EVXException& e) override;
     bool VerifyCommit(TVXDirManager& dir, int firstWritten) override;
 
-    // A pending item of the running commit that the entry writer gives up on: the commit then
-    // leaves it out of the directory it writes, so no central header points at missing data.
-    void DiscardEntry(int index);
-
     // The file selection for one batch: appends the pending items of the matching files.
     void AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
                           const TStringList& exclusionMasks);
@@ -142,11 +142,10 @@ private:
     std::unique_ptr<TStringList> fileMasks_, exclusionMasks_, noCompressionMasks_;
     bool inMemory_ = false;
     bool verify_ = false;
+    unsigned deflateWorkers_ = 0;
     TProgressState progress_;
     uint16_t compressionMethod_ = 0xFFFF;
     uint8_t compressionMode_ = 0;
     TVXCompressionLevel compressionLevel_ = clNone;
     std::unique_ptr<TStream> archiveStream_;
-    // The last commit, kept for DiscardEntry while it runs.
-    std::unique_ptr<TVXCommit> commit_;
 };

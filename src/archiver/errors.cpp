@@ -24,7 +24,8 @@ constexpr std::array<const char*, 18> kMessages = {
     "Cannot proceed when update is not ended. Preceding EndUpdate call is required.",
     "Cannot delete file \"%s\"",
     "In-memory archive can be created only",
-    // Not in the original table: the loader's refusal of inconsistent records.
+    // Not in the original table: the loader's refusal of inconsistent records, and a rollback
+    // that failed.
     "Archive is damaged: %s",
     // Nor this: the archive read back after a commit.
     "Archive verification failed: %s",
@@ -33,7 +34,7 @@ constexpr std::array<const char*, 18> kMessages = {
 // Message index of each code 0 to 40; -1 where a code has no message.
 constexpr std::array<int8_t, 41> kCodeToMessage = {
     0, 1, 1, 1, 1, 2, 3, 1, 4, 5, 5, 6, 6, 7, 7, 6, 1, 8, 6, 9, 10,
-    1, 11, 9, 1, 11, 13, 14, 15, 5, 6, 6, 16, 17, -1, -1, -1, -1, -1, -1, -1,
+    1, 11, 9, 1, 11, 13, 14, 15, 5, 6, 6, 16, 17, 16, -1, -1, -1, -1, -1, -1,
 };
 
 std::string FormatWithArgument(const std::string& text, const std::string& argument) {

@@ -27,6 +27,9 @@ constexpr int32_t InMemoryOffWithoutName = 29;
 constexpr int32_t DamagedArchive = 32;
 // What the commit reads back differs from what it meant to write (argument: what differs).
 constexpr int32_t VerificationFailed = 33;
+// A commit failed and so did its rollback: the archive may be damaged (argument: both failures
+// and the temporary copy left behind).
+constexpr int32_t RollbackFailed = 34;
 }  // namespace vxerr
 
 class EVXException : public Exception {

@@ -1,11 +1,12 @@
 #include "cli/command_line.h"
 
 const char* const kUsageText =
-    "usage: vorbex [-u] [-n] [-m MODE] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
+    "usage: vorbex [-u] [-n] [-m MODE] [-t THREADS] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
     "       vorbex -l ARCHIVE\n"
     "  -u           add to an existing archive instead of creating a new one\n"
     "  -n           do not read the archive back to verify what was written\n"
     "  -m MODE      compression mode 0 (stored) to 9 (best); default 1\n"
+    "  -t THREADS   threads that deflate one file, 1 to 4; default one per processor\n"
     "  -p PASSWORD  encrypt the new entries (traditional ZIP encryption)\n"
     "  -l           list the entries of ARCHIVE without changing it\n"
     "A MASK without a folder selects files directly in BASEDIR; a relative folder in a MASK\n"
@@ -17,6 +18,12 @@ int ParseMode(const std::string& text) {
     if (text.size() != 1 || text[0] < '0' || text[0] > '9')
         throw EUsageError("compression mode must be a digit from 0 to 9, not \"" + text + "\"");
     return text[0] - '0';
+}
+
+unsigned ParseThreads(const std::string& text) {
+    if (text.size() != 1 || text[0] < '1' || text[0] > '4')
+        throw EUsageError("threads must be a number from 1 to 4, not \"" + text + "\"");
+    return static_cast<unsigned>(text[0] - '0');
 }
 
 }  // namespace
@@ -43,6 +50,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.List = true;
         } else if (arg == "-m") {
             line.CompressionMode = ParseMode(value());
+        } else if (arg == "-t") {
+            line.Threads = ParseThreads(value());
         } else if (arg == "-p") {
             line.Password = value();
             if (line.Password.empty()) throw EUsageError("the password must not be empty");
@@ -51,7 +60,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (line.List) {
-        if (line.Update || !line.Verify || !line.Password.empty()) throw EUsageError("-l takes no other option");
+        if (line.Update || !line.Verify || !line.Password.empty() || line.Threads != 0)
+            throw EUsageError("-l takes no other option");
         if (positional.size() != 1) throw EUsageError("-l takes exactly one archive");
         line.Archive = positional[0];
         return line;

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of vorbex.exe:
-//   vorbex [-u] [-n] [-m N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
+//   vorbex [-u] [-n] [-m N] [-t N] [-p PASSWORD] ARCHIVE BASEDIR MASK...   create (or with -u, extend)
 //   vorbex -l ARCHIVE                                        list the directory
 #include <stdexcept>
 #include <string>
@@ -11,6 +11,7 @@ struct TCommandLine {
     bool List = false;
     bool Verify = true;  // read the archive back after writing; -n skips it
     int CompressionMode = 1;
+    unsigned Threads = 0;  // deflate threads per entry; 0: one per processor
     std::string Password;
     std::string Archive;
     std::string BaseDir;

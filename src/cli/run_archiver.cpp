@@ -45,6 +45,7 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
     archiver.SetCompressionMode(line.CompressionMode);
     archiver.SetPassword(line.Password);
     archiver.SetVerify(line.Verify);
+    archiver.SetDeflateWorkers(line.Threads);
     if (line.Update)
         archiver.OpenDefault();
     else

@@ -1,7 +1,5 @@
 #include "core/dates.h"
 
-#include <windows.h>
-
 #include <cmath>
 
 bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
@@ -58,13 +56,6 @@ int DayOfWeek(TDateTime date) {
     // 30 December 1899 was a Saturday.
     int64_t w = ((d % 7) + 7 + 6) % 7;  // 0 = Sunday
     return static_cast<int>(w) + 1;
-}
-
-static TDateTime SystemNow() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    return EncodeDate(st.wYear, st.wMonth, st.wDay) +
-           (st.wHour * 3600000.0 + st.wMinute * 60000.0 + st.wSecond * 1000.0 + st.wMilliseconds) / 86400000.0;
 }
 
 TClock& Clock() {

@@ -21,6 +21,8 @@ TYMD DecodeDate(TDateTime date);
 // 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(TDateTime date);
 
+// The platform's local time, the clock's own until a test replaces it.
+TDateTime SystemNow();
 // The local clock. Tests replace it to fix "today" and "now".
 struct TClock {
     std::function<TDateTime()> Now;

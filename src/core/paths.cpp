@@ -1,9 +1,5 @@
 #include "core/paths.h"
 
-#include <windows.h>
-
-#include "core/exceptions.h"
-
 std::string AddTrailingBackslash(const std::string& folder) {
     if (!folder.empty() && folder.back() == '\\') return folder;
     return folder + "\\";
@@ -16,20 +12,25 @@ std::string ExtractFilePath(const std::string& path) {
     return i == std::string::npos ? std::string() : path.substr(0, i + 1);
 }
 
-bool IsExistingFolder(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+std::string ExtractFileName(const std::string& path) {
+    const size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool IsExistingFile(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
+bool HasDriveLetter(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-bool ForceDirectories(std::string folder) {
-    if (folder.empty()) throw EInOutError("Unable to create directory", 3);
-    if (folder.back() == '\\') folder.pop_back();
-    std::string parent = ExtractFilePath(folder);
-    if (folder.size() < 3 || IsExistingFolder(folder) || parent == folder) return true;
-    return ForceDirectories(parent) && CreateDirectoryA(folder.c_str(), nullptr);
+bool IsUncPath(const std::string& path) {
+    return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
+}
+
+std::string DrivePartOf(const std::string& path) {
+    if (HasDriveLetter(path)) return path.substr(0, 2);
+    if (!IsUncPath(path)) return {};
+    const size_t server = path.find_first_of("\\/", 2);
+    if (server == std::string::npos) return path;
+    const size_t share = path.find_first_of("\\/", server + 1);
+    return share == std::string::npos ? path : path.substr(0, share);
 }

@@ -8,6 +8,17 @@ std::string AddTrailingBackslash(const std::string& folder);
 std::string JoinPath(const std::string& folder, const std::string& name);
 // Everything up to and including the last backslash or colon ("" when there is none).
 std::string ExtractFilePath(const std::string& path);
+// Everything after the last backslash or colon (the whole text when there is none).
+std::string ExtractFileName(const std::string& path);
+
+// "c:" of "c:\x", "\\server\share" of "\\server\share\x", empty when the path has no drive.
+std::string DrivePartOf(const std::string& path);
+// A backslash, or a forward slash, which the platform takes for one in paths.
+inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+// A drive letter and a colon at the start.
+bool HasDriveLetter(const std::string& path);
+// Two separators ("\\" or "/") at the start: a share on another machine.
+bool IsUncPath(const std::string& path);
 
 // True when the path's attributes can be read and carry the directory bit.
 bool IsExistingFolder(const std::string& path);

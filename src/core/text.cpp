@@ -1,7 +1,5 @@
 #include "core/text.h"
 
-#include <windows.h>
-
 #include <cstdio>
 
 std::string FormatV(const char* fmt, va_list args) {
@@ -54,14 +52,4 @@ std::string AsciiLower(std::string s) {
 
 bool SameTextAscii(const std::string& a, const std::string& b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
-}
-
-std::string SysErrorMessage(unsigned long code) {
-    char buf[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                 FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                             nullptr, code, 0, buf, sizeof buf, nullptr);
-    std::string s(buf, n);
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-    return s;
 }

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "core/ini_values.h"
 #include "core/text.h"
 #include "settings/store/placement_text.h"
 #include "toolkit/application.h"

@@ -5,10 +5,12 @@ deflated entries, data descriptors and ZIP64 records. Usage: make_corpus.py OUTP
 import io
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import zipfile
+import zlib
 
 FIXED_TIME = (2024, 3, 5, 10, 20, 30)
 FIXED_EPOCH = 1709630430  # 2024-03-05 09:20:30 UTC
@@ -56,6 +58,20 @@ def python_archive():
         c.external_attr = 0x10
         z.writestr(c, b"")
     return buf.getvalue()
+
+
+def zip64_field_archive():
+    """One stored entry whose central header keeps its small sizes and offset in a ZIP64 field
+    while the local header has them plain, as some writers do."""
+    data = b"kept in a ZIP64 field\r\n"
+    crc, name = zlib.crc32(data), b"wide.txt"
+    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 45, 0, 0, 0x5294, 0x5865, crc, len(data), len(data), len(name), 0)
+    extra = struct.pack("<HHQQQ", 1, 24, len(data), len(data), 0)
+    central = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 45, 45, 0, 0, 0x5294, 0x5865, crc, 0xFFFFFFFF,
+                          0xFFFFFFFF, len(name), len(extra), 0, 0, 0, 0x20, 0xFFFFFFFF) + name + extra
+    body = local + name + data
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 1, 1, len(central), len(body), 0)
+    return body + central + end
 
 
 def inner_zip_last_archive():
@@ -111,6 +127,8 @@ def main():
         # 100 bytes of other data in front; offsets still count from the archive's own start.
         with open(os.path.join(out, "prefix100.zip"), "wb") as f:
             f.write(bytes((i * 37) & 0xFF for i in range(100)) + python)
+        with open(os.path.join(out, "wide_prefixed.zip"), "wb") as f:
+            f.write(b"P" * 100 + zip64_field_archive())
         with open(os.path.join(out, "inner_last.zip"), "wb") as f:
             f.write(inner_zip_last_archive())
         with open(os.path.join(out, "empty_commented.zip"), "wb") as f:

@@ -13,10 +13,10 @@ namespace {
 std::string Describe(const TCommandLine& line) {
     std::string masks;
     for (const std::string& m : line.Masks) masks += "[" + m + "]";
+    const std::string threads = line.Threads ? " threads " + std::to_string(line.Threads) : "";
     return std::string(line.Update ? "update " : "") + (line.Verify ? "" : "unverified ") +
-           (line.List ? "list " : "") + "mode " +
-           std::to_string(line.CompressionMode) + " password [" + line.Password + "] archive [" + line.Archive +
-           "] base [" + line.BaseDir + "] masks " + masks;
+           (line.List ? "list " : "") + "mode " + std::to_string(line.CompressionMode) + threads + " password [" +
+           line.Password + "] archive [" + line.Archive + "] base [" + line.BaseDir + "] masks " + masks;
 }
 
 struct ParseCase {
@@ -34,6 +34,8 @@ TEST(ParseCommandLine, AcceptedForms) {
         {"every option, several masks", {"-u", "-m", "9", "-p", "tajna", "a.zip", "b", "*.txt", "sub\\*.doc"},
          "update mode 9 password [tajna] archive [a.zip] base [b] masks [*.txt][sub\\*.doc]"},
         {"stored", {"-m", "0", "a.zip", "b", "m"}, "mode 0 password [] archive [a.zip] base [b] masks [m]"},
+        {"deflate threads", {"-t", "2", "a.zip", "b", "m"},
+         "mode 1 threads 2 password [] archive [a.zip] base [b] masks [m]"},
         {"options between the names", {"a.zip", "-u", "b", "-m", "5", "m"},
          "update mode 5 password [] archive [a.zip] base [b] masks [m]"},
         {"an option's value is taken as it stands", {"-p", "-u", "a.zip", "b", "m"},
@@ -61,12 +63,18 @@ TEST(ParseCommandLine, UsageErrorsNameWhatIsWrong) {
          "compression mode must be a digit from 0 to 9, not \"10\""},
         {"a mode that is no digit", {"-m", "x", "a.zip", "b", "m"},
          "compression mode must be a digit from 0 to 9, not \"x\""},
+        {"no threads", {"-t", "0", "a.zip", "b", "m"}, "threads must be a number from 1 to 4, not \"0\""},
+        {"more threads than the pool takes", {"-t", "5", "a.zip", "b", "m"},
+         "threads must be a number from 1 to 4, not \"5\""},
+        {"threads that are no number", {"-t", "all", "a.zip", "b", "m"},
+         "threads must be a number from 1 to 4, not \"all\""},
         {"an empty password", {"-p", "", "a.zip", "b", "m"}, "the password must not be empty"},
         {"an unknown option", {"-x", "a.zip", "b", "m"}, "unknown option -x"},
         {"a long option", {"--update", "a.zip", "b", "m"}, "unknown option --update"},
         {"listing while updating", {"-l", "-u", "a.zip"}, "-l takes no other option"},
         {"listing with a password", {"-l", "-p", "x", "a.zip"}, "-l takes no other option"},
         {"listing unverified", {"-l", "-n", "a.zip"}, "-l takes no other option"},
+        {"listing with threads", {"-l", "-t", "2", "a.zip"}, "-l takes no other option"},
         {"listing without an archive", {"-l"}, "-l takes exactly one archive"},
         {"listing two archives", {"-l", "a.zip", "b.zip"}, "-l takes exactly one archive"},
     };

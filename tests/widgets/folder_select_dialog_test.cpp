@@ -191,7 +191,9 @@ TEST(FolderSelectDialog, HelpButtonOnlyWithAHelpContext) {
         EXPECT_EQ(ok.left, MulDiv(c.okLeft, ppi, 96));
         EXPECT_EQ(cancel.left, MulDiv(c.cancelLeft, ppi, 96));
         HMODULE user32 = GetModuleHandleA("user32.dll");
-        if (!GetProcAddress(user32, "WNetGetCaps")) EXPECT_FALSE(networkVisible);
+        if (!GetProcAddress(user32, "WNetGetCaps")) {
+            EXPECT_FALSE(networkVisible);
+        }
     }
 }
 

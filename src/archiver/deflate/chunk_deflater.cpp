@@ -28,7 +28,9 @@ size_t TChunkDeflater::FastChunkInto(const uint8_t* data, size_t n, bool last, s
     const size_t produced =
         fast_->Deflate(staging_.data() + dictionaryLength_, n, dictionaryLength_, last, out.data(), out.size());
     const size_t keep = std::min(kDeflateWindow, dictionaryLength_ + n);
-    std::memmove(staging_.data(), staging_.data() + dictionaryLength_ + n - keep, keep);
+    // An empty first chunk leaves the staging buffer unallocated: nothing to keep, and no
+    // pointer to hand to memmove.
+    if (keep > 0) std::memmove(staging_.data(), staging_.data() + dictionaryLength_ + n - keep, keep);
     dictionaryLength_ = keep;
     return produced;
 }

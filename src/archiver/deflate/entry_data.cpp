@@ -1,7 +1,6 @@
 #include "archiver/deflate/entry_data.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -38,17 +37,12 @@ uint32_t CrcOfSource(TStream& source, int64_t size, uint32_t chunkSize, std::vec
 
 unsigned WorkersFor(unsigned asked) {
     if (asked != 0) return std::min(asked, kMaxDeflateWorkers);
-    // A way to compare against one thread, or to keep the tool off a busy machine's other cores.
-    if (const char* forced = std::getenv("VORBEX_THREADS")) {
-        const int n = std::atoi(forced);
-        if (n > 0) return std::min<unsigned>(static_cast<unsigned>(n), kMaxDeflateWorkers);
-    }
     return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxDeflateWorkers);
 }
 
 bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEntryDataContext& context) {
     const uint8_t level = item.EntryCompressionMode;
-    const uint32_t chunkSize = ChunkSizeForMode(level);
+    const uint32_t chunkSize = context.ChunkSize != 0 ? context.ChunkSize : ChunkSizeForMode(level);
     source.SetPosition(0);
     // The size is taken once: it is what the local header announces, so a source that grows
     // meanwhile is stored as it was and one that shrinks fails with a read error.
@@ -100,10 +94,14 @@ bool WriteEntryData(TStream& source, TStream& archive, TDirItem& item, const TEn
             const int64_t n = std::min<int64_t>(chunkSize, size - processed);
             source.ReadBuffer(input.data(), n);
             if (!encrypt) crc = UpdateCrc32(crc, input.data(), n);
-            if (deflater)
-                emit(output.data(), deflater->DeflateChunkInto(input.data(), n, n == size - processed, output));
-            else
+            if (deflater) {
+                // Deflate first: it may grow the buffer, and the order in which a call's arguments
+                // are taken is the compiler's choice.
+                const size_t produced = deflater->DeflateChunkInto(input.data(), n, n == size - processed, output);
+                emit(output.data(), produced);
+            } else {
                 emit(input.data(), static_cast<size_t>(n));  // the CRC is taken, so it may be encrypted in place
+            }
             processed += n;
         }
     }

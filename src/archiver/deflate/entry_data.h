@@ -21,11 +21,12 @@ struct TEntryDataContext {
     // Asked before every pass with the source bytes consumed so far and the source size; true
     // stops the entry (the archiver's Cancel).
     std::function<bool(int64_t processed, int64_t total)> BeforePass;
-    // Threads that deflate chunks of one entry at once; 0 means one per processor (at most
-    // kMaxDeflateWorkers), or the number in the environment variable VORBEX_THREADS when it is
-    // set. With one, or for stored data and level 0, a single deflate stream runs on the
-    // caller's thread.
+    // Threads that deflate chunks of one entry at once (at most kMaxDeflateWorkers); 0 means one
+    // per processor. With one, or for stored data and level 0, a single deflate stream runs on
+    // the caller's thread.
     unsigned Workers = 0;
+    // Source bytes per pass; 0 takes the mode's (ChunkSizeForMode).
+    uint32_t ChunkSize = 0;
 };
 
 // The threads a pool runs with when asked for that many (at most kMaxDeflateWorkers); 0 asks for

@@ -5,6 +5,7 @@
 
 #include "archiver/select/masks_platform.h"
 #include "archiver/select/path_resolution.h"
+#include "archiver/select/wildcard.h"
 #include "core/paths.h"
 
 namespace {
@@ -57,24 +58,6 @@ void BuildTables(TCharTables& t) {
     }
 }
 
-bool WildcardMatchAt(const std::string& name, size_t n, const std::string& pattern, size_t p, bool ignoreCase) {
-    if (pattern.compare(p, std::string::npos, "*.*") == 0) return true;
-    for (;;) {
-        if (pattern.compare(p, std::string::npos, "*") == 0) return true;
-        if (n >= name.size()) return p >= pattern.size();
-        if (p >= pattern.size()) return false;
-        const char pc = pattern[p];
-        if (pc == '*') {
-            for (size_t k = n; k < name.size(); ++k)
-                if (WildcardMatchAt(name, k, pattern, p + 1, ignoreCase)) return true;
-            return false;
-        }
-        if (pc != '?' && !SameChar(static_cast<uint8_t>(name[n]), static_cast<uint8_t>(pc), ignoreCase)) return false;
-        ++n;
-        ++p;
-    }
-}
-
 }  // namespace
 
 void InitCharTables() {
@@ -93,20 +76,15 @@ bool SameChar(uint8_t a, uint8_t b, bool ignoreCase) {
 }
 
 bool WildcardMatch(const std::string& name, const std::string& pattern, bool ignoreCase) {
-    return WildcardMatchAt(name, 0, pattern, 0, ignoreCase);
-}
-
-std::string NamePartOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
+    return MatchWildcard(name, pattern, [ignoreCase](uint8_t a, uint8_t b) { return SameChar(a, b, ignoreCase); });
 }
 
 // The platform's way would be to make each folder current in turn and read the current folder
 // back; TFolderWalk gives the same answers without touching the process-wide current folder.
 bool MatchesMask(const std::string& path, const std::string& mask, const std::string& baseDir) {
-    const std::string maskName = NamePartOf(mask);
+    const std::string maskName = ExtractFileName(mask);
     if (maskName.empty()) return false;
-    if (!WildcardMatch(NamePartOf(path), maskName, true)) return false;
+    if (!WildcardMatch(ExtractFileName(path), maskName, true)) return false;
     TFolderWalk walk;
     const std::string original = walk.Current();
     walk.Enter(ExtractFilePath(path));

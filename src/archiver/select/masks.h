@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-std::string NamePartOf(const std::string& path);
-
 // Does the absolute path match the mask? The name part by WildcardMatch (case ignored), the
 // folder part by comparing absolute folders; a relative mask folder counts from baseDir.
 bool MatchesMask(const std::string& path, const std::string& mask, const std::string& baseDir);

@@ -5,15 +5,6 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool HasDriveLetter(const std::string& path) {
-    return path.size() >= 2 && path[1] == ':' &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-bool IsUncPath(const std::string& path) { return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]); }
-
 // The current folder is read back without a trailing backslash, except at a drive root
 // ("c:\") or a share root ("\\server\share\").
 std::string AsCurrentFolder(std::string full) {
@@ -30,22 +21,13 @@ std::string AsCurrentFolder(std::string full) {
 
 }  // namespace
 
-std::string DrivePartOf(const std::string& path) {
-    if (HasDriveLetter(path)) return path.substr(0, 2);
-    if (!IsUncPath(path)) return {};
-    const size_t server = path.find_first_of("\\/", 2);
-    if (server == std::string::npos) return path;
-    const size_t share = path.find_first_of("\\/", server + 1);
-    return share == std::string::npos ? path : path.substr(0, share);
-}
-
 TFolderWalk::TFolderWalk() : current_(CurrentFolder()) {}
 
 std::string TFolderWalk::Expand(const std::string& path) const {
     if (path.empty()) return {};
     if (IsUncPath(path)) return FullPathName(path);
     if (HasDriveLetter(path)) {
-        if (path.size() > 2 && IsSeparator(path[2])) return FullPathName(path);
+        if (path.size() > 2 && IsPathSeparator(path[2])) return FullPathName(path);
         // "x:name" counts from the current folder when that lies on drive x; otherwise the
         // platform takes it from the drive's own remembered folder.
         const std::string drive = DrivePartOf(current_);
@@ -55,9 +37,9 @@ std::string TFolderWalk::Expand(const std::string& path) const {
         }
         return FullPathName(path);
     }
-    if (IsSeparator(path[0])) return FullPathName(DrivePartOf(current_) + path);
+    if (IsPathSeparator(path[0])) return FullPathName(DrivePartOf(current_) + path);
     const char last = current_.empty() ? '\\' : current_.back();
-    return FullPathName(IsSeparator(last) ? current_ + path : current_ + "\\" + path);
+    return FullPathName(IsPathSeparator(last) ? current_ + path : current_ + "\\" + path);
 }
 
 bool TFolderWalk::Enter(const std::string& folder) {

@@ -21,9 +21,6 @@ private:
     std::string current_;
 };
 
-// "c:" of "c:\x", "\\server\share" of "\\server\share\x", empty when the path has no drive.
-std::string DrivePartOf(const std::string& path);
-
 // The absolute form of folder (no trailing backslash except at a drive root); the current
 // folder when folder is empty or names no folder that could be entered.
 std::string ResolveFolder(const std::string& folder);

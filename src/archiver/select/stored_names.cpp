@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "archiver/select/masks.h"
-#include "archiver/select/masks_platform.h"
-#include "archiver/select/path_resolution.h"
 #include "archiver/zip/entry_codec.h"
 #include "core/paths.h"
+#include "core/regional.h"
 
 namespace {
 
@@ -35,17 +33,15 @@ std::string RelativeTo(const std::string& base, const std::string& full) {
     std::string relative;
     for (size_t i = common; i < baseFolders.size(); ++i) relative += "..\\";
     for (size_t i = common; i < fullFolders.size(); ++i) relative += fullFolders[i] + "\\";
-    return relative + NamePartOf(full);
+    return relative + ExtractFileName(full);
 }
 
 }  // namespace
 
-std::string MakeStoredName(const std::string& path, const std::string& baseFolder, TVXStorePathMode mode) {
-    const std::string base = ResolveFolder(baseFolder);
-    const std::string full = ExpandInFolder(base, path);
+std::string StoredNameOf(const std::string& full, const std::string& base, TVXStorePathMode mode) {
     std::string s;
     switch (mode) {
-        case spNoPath: s = NamePartOf(full); break;
+        case spNoPath: s = ExtractFileName(full); break;
         case spRelativePath: s = RelativeTo(base, full); break;
         case spFullPath: s = full; break;
     }

@@ -19,7 +19,11 @@ bool WritesNewData(const TDirItem& item) {
 TVXCommit::TVXCommit(TVXDirManager& dir, TStream& archive, TWriteHost& host, const TComponent* owner)
     : dir_(dir), archive_(archive), host_(host), owner_(owner) {}
 
-void TVXCommit::DiscardEntry(int index) {
+void TVXCommit::DiscardEntry(int index, int64_t entryStart) {
+    archive_.SetPosition(entryStart);
+    // Appending, the bytes beyond are overwritten by what follows and cut off at the end; the
+    // copy of the old directory behind them must stay.
+    if (!appending_) archive_.SetSize(entryStart);
     auto& d = discarded_;
     auto at = std::lower_bound(d.begin(), d.end(), index);
     if (at == d.end() || *at != index) d.insert(at, index);
@@ -68,24 +72,19 @@ void TVXCommit::Run() {
             CopyTailToTemp(firstChange_);
             const TDirItem& firstChanged = *dir_.Snapshot.ItemPtr(firstChange_);
             cutPosition_ = static_cast<int64_t>(firstChanged.LocalHeaderOffset) + dir_.StartOffset;
+            archive_.SetPosition(cutPosition_);
+            archive_.SetSize(cutPosition_);
         } else {
             // Where the old directory was found (0 without one): the end record's recorded
             // offset is no use for ZIP64 archives and the two agree for all others.
             cutPosition_ = dir_.CentralDirPosition();
+            KeepOldDirectory();
+            archive_.SetPosition(cutPosition_);
+            if (!appending_) archive_.SetSize(cutPosition_);
         }
-        archive_.SetPosition(cutPosition_);
-        archive_.SetSize(cutPosition_);
         cut_ = true;
 
-        for (int i = firstChange_; i < dir_.Items.Count(); ++i) {
-            if (WritesNewData(*dir_.Items.ItemPtr(i))) {
-                WriteNewEntry(host_, archive_, *dir_.Items.ItemPtr(i));
-                ++progress.ItemsDone;
-            } else {
-                CopyEntry(i);
-            }
-            if (progress.Cancel) break;
-        }
+        WriteEntries();
         if (!progress.Cancel) {
             for (auto at = discarded_.rbegin(); at != discarded_.rend(); ++at) dir_.Items.Delete(*at);
             // Entries written or copied now carry plain stream positions; the ones in front of
@@ -97,26 +96,47 @@ void TVXCommit::Run() {
                 }
                 dir_.StartOffset = 0;
             }
-            dir_.WriteCentralDirectory();
+            if (appending_) {
+                dir_.WriteCentralDirectoryAt(archive_.Position(), [this](int64_t end) { MakeRoom(end); });
+                // Entries and directory are on the disk before the cut makes them the archive.
+                archive_.Flush();
+            } else {
+                dir_.WriteCentralDirectory();
+            }
+            archive_.SetSize(archive_.Position());
             // Read back while the old tail is still kept: a difference or a stop rolls back.
             if (host_.VerifyCommit(dir_, firstChange_)) DeleteTemp();
         }
     } catch (...) {
-        try {
-            Rollback();
-        } catch (...) {
-            // The first failure is the one to report.
-        }
-        throw;
+        RollbackAndRethrow();
     }
 
     if (progress.Cancel) {
-        Rollback();
+        try {
+            Rollback();
+        } catch (const std::exception& e) {
+            RollbackFailed("the commit was cancelled", e.what());
+        }
         return;
     }
     FinishMoves();
     // The archive is complete here; a handler of the last report can no longer undo it.
     host_.FireOverallProgress(100, reported, ppEnd);
+}
+
+void TVXCommit::WriteEntries() {
+    TProgressState& progress = host_.Progress();
+    const TEntryRoom room = appending_ ? TEntryRoom([this](int64_t end) { MakeRoom(end); }) : TEntryRoom();
+    for (int i = firstChange_; i < dir_.Items.Count(); ++i) {
+        if (WritesNewData(*dir_.Items.ItemPtr(i))) {
+            const int64_t entryStart = archive_.Position();
+            if (!WriteNewEntry(host_, archive_, *dir_.Items.ItemPtr(i), room)) DiscardEntry(i, entryStart);
+            ++progress.ItemsDone;
+        } else {
+            CopyEntry(i);
+        }
+        if (progress.Cancel) break;
+    }
 }
 
 void TVXCommit::FinishMoves() {

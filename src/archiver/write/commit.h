@@ -3,9 +3,14 @@
 // that puts one new entry in place, the directory manager that loads and writes the central
 // directory, and the archive's temporary files.
 //
-// The commit of an update batch: cut the archive at the first changed entry, keep the old tail
-// in a temporary file, write new entries in place and copy unchanged ones back, write the
-// directory. The rollback (rollback.cpp) undoes all of it when that fails or is cancelled.
+// The commit of an update batch. Appending to an archive (every change at or after its last old
+// entry, which is all the archiver's operations make) keeps the old archive readable until the
+// new one is complete: its directory is first written once more beyond the room the new entries
+// can take, the new entries then replace the old directory, the new directory follows them, and
+// only then is the copy cut off (old_directory.cpp). A change in the middle cuts the archive at
+// the first changed entry, keeps the old tail in a temporary file, writes new entries in place
+// and copies unchanged ones back. The rollback (rollback.cpp) undoes all of it when the commit
+// fails or is cancelled.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,22 +30,33 @@ public:
     TVXCommit& operator=(const TVXCommit&) = delete;
 
     // Writes the pending items of the directory into the archive, or leaves archive and directory
-    // as they were before the batch when it is cancelled or fails (and raises the failure).
+    // as they were before the batch when it is cancelled or fails (and raises the failure). A
+    // rollback that fails in turn raises code 34, naming the temporary copy it leaves behind.
     void Run();
-    // A pending item the entry writer gave up on: left out of the directory that is written, so
-    // that no central header points at missing data.
-    void DiscardEntry(int index);
 
 private:
+    void WriteEntries();
+    // A pending item the entry writer gave up on (its failure went to OnProcessFileFailure): its
+    // partial bytes are dropped and it is left out of the directory that is written, so that no
+    // central header points at missing data.
+    void DiscardEntry(int index, int64_t entryStart);
     int FindFirstChange() const;
     TVXProcessOperation ReportedOperation() const;
     void CopyTailToTemp(int index);
     void CopyEntry(int index);
     void FinishMoves();
+    // old_directory.cpp
+    void KeepOldDirectory();
+    void MakeRoom(int64_t end);
+    void RestoreOldDirectory();
     // rollback.cpp
     void DeleteTemp();
     void RestoreFromTemp();
     void Rollback();
+    // Rolls back after failure (the exception being handled) and raises it again, or raises code
+    // 34 when the rollback fails as well.
+    [[noreturn]] void RollbackAndRethrow();
+    [[noreturn]] void RollbackFailed(const std::string& failure, const std::string& rollbackFailure);
 
     TVXDirManager& dir_;
     TStream& archive_;
@@ -53,5 +69,11 @@ private:
     std::string tempName_;
     std::unique_ptr<TFileStream> temp_;
     std::vector<int> discarded_;  // ascending item indexes
-    bool cut_ = false;            // the archive stream has been cut at cutPosition_
+    bool cut_ = false;            // the archive stream has been cut at cutPosition_ (or written from it)
+    // Appending: the archive's size and its bytes from cutPosition_ on (the old directory) as
+    // they were, and where the copy of the old directory now lies (-1: not written yet).
+    bool appending_ = false;
+    int64_t oldSize_ = 0;
+    std::vector<uint8_t> oldTail_;
+    int64_t keptAt_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "archiver/errors.h"
@@ -14,8 +15,48 @@ namespace {
 
 constexpr int64_t kEndRecordWindow = 65600;
 constexpr int64_t kStartSearchChunk = 65535;
-// The central directory is written out in pieces of about this size.
+// The central directory is written out, and read in, in pieces of about this size.
 constexpr size_t kDirectoryWriteChunk = 64 * 1024;
+// What a 32-bit process can hold of a directory beside everything else: the directory and its
+// Snapshot take a few hundred bytes per entry. Claims beyond these are refused as damage, not
+// met with an allocation that fails.
+constexpr uint64_t kMaxDirectoryBytes = 256u << 20;
+constexpr uint64_t kMaxDirectoryEntries = 1000000;
+
+// The central directory read a piece at a time from the stream, so that its claimed size is
+// never allocated at once.
+class TDirectoryReader {
+public:
+    TDirectoryReader(TStream& stream, int64_t start, uint64_t size)
+        : stream_(stream), next_(start), left_(static_cast<int64_t>(size)) {}
+
+    // The next n bytes, valid until the next call; null when the directory holds fewer.
+    const uint8_t* Take(size_t n) {
+        if (buffer_.size() - at_ < n) {
+            if (static_cast<int64_t>(n - (buffer_.size() - at_)) > left_) return nullptr;
+            buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(at_));
+            at_ = 0;
+            const size_t kept = buffer_.size();
+            const int64_t wanted = static_cast<int64_t>(std::max(n - kept, kDirectoryWriteChunk));
+            const int64_t more = std::min(left_, wanted);
+            buffer_.resize(kept + static_cast<size_t>(more));
+            stream_.SetPosition(next_);
+            stream_.ReadBuffer(buffer_.data() + kept, more);
+            next_ += more;
+            left_ -= more;
+        }
+        const uint8_t* bytes = buffer_.data() + at_;
+        at_ += n;
+        return bytes;
+    }
+
+private:
+    TStream& stream_;
+    int64_t next_;
+    int64_t left_;
+    std::vector<uint8_t> buffer_;
+    size_t at_ = 0;
+};
 
 uint16_t CommentLengthOf(const uint8_t* endRecord) {
     return TByteReader(endRecord + TEndRecord::CommentLengthAt, 2, "end record").U16();
@@ -79,6 +120,7 @@ void TVXDirManager::LoadDirectory() {
 
     std::array<uint8_t, TEndRecord::Size> found{};
     int64_t position = -1;
+    foundDirectory_ = false;
     if (!FindEndRecord(found, position)) {
         TEndRecord e = TEndRecord::Decode(EndRecord);
         e.EntriesOnDisk = e.TotalEntries = 0;
@@ -86,6 +128,7 @@ void TVXDirManager::LoadDirectory() {
         return;
     }
     EndRecord = found;
+    foundDirectory_ = true;
     TEndRecord end = TEndRecord::Decode(found);
 
     uint64_t entries = end.TotalEntries;
@@ -99,8 +142,15 @@ void TVXDirManager::LoadDirectory() {
     if (entries > dirSize / TCentralHeader::Size)
         Damaged(Format("%llu entries do not fit into a central directory of %llu bytes",
                        static_cast<unsigned long long>(entries), static_cast<unsigned long long>(dirSize)));
+    if (dirSize > kMaxDirectoryBytes || entries > kMaxDirectoryEntries)
+        Damaged(Format("a central directory of %llu entries in %llu bytes is more than this program can hold",
+                       static_cast<unsigned long long>(entries), static_cast<unsigned long long>(dirSize)));
     const int64_t dirStart = dirEnd - static_cast<int64_t>(dirSize);
-    ReadCentralEntries(dirStart, dirSize, entries);
+    try {
+        ReadCentralEntries(dirStart, dirSize, entries);
+    } catch (const std::bad_alloc&) {
+        Damaged("its central directory does not fit into memory");
+    }
     centralDirPosition_ = dirStart;
     LocateArchiveStart(position);
     CheckEntryBounds();
@@ -147,31 +197,25 @@ void TVXDirManager::ReadZip64End(int64_t endRecordPosition, uint64_t& entries, u
 }
 
 void TVXDirManager::ReadCentralEntries(int64_t dirStart, uint64_t dirSize, uint64_t entries) {
-    std::vector<uint8_t> dir(static_cast<size_t>(dirSize));
-    archive_.SetPosition(dirStart);
-    archive_.ReadBuffer(dir.data(), static_cast<int64_t>(dir.size()));
-
+    TDirectoryReader reader(archive_, dirStart, dirSize);
     Items.SetCount(static_cast<int>(entries));
-    size_t pos = 0;
     for (int i = 0; i < Items.Count(); ++i) {
         TDirItem& item = *Items.ItemPtr(i);
-        if (dir.size() - pos < TCentralHeader::Size) Damaged(Format("central header %d is cut short", i));
-        if (!HasSignature(dir.data() + pos, TCentralHeader::Signature))
-            Damaged(Format("central header %d has no signature", i));
-        const TCentralHeader h = TCentralHeader::Decode(dir.data() + pos);
+        const uint8_t* fixed = reader.Take(TCentralHeader::Size);
+        if (!fixed) Damaged(Format("central header %d is cut short", i));
+        if (!HasSignature(fixed, TCentralHeader::Signature)) Damaged(Format("central header %d has no signature", i));
+        const TCentralHeader h = TCentralHeader::Decode(fixed);
         TakeCentralHeader(h, item);
-        pos += TCentralHeader::Size;
-        const size_t variable = size_t{h.NameLength} + h.ExtraLength + h.CommentLength;
-        if (dir.size() - pos < variable)
+        const uint8_t* variable = reader.Take(size_t{h.NameLength} + h.ExtraLength + h.CommentLength);
+        if (!variable)
             Damaged(Format("the name, extra field or comment of central header %d runs past the directory", i));
-        const char* bytes = reinterpret_cast<const char*>(dir.data() + pos);
+        const char* bytes = reinterpret_cast<const char*>(variable);
         item.LoadedName.assign(bytes, h.NameLength);
         item.StoredName = WithForwardSlashes(item.LoadedName);
         if (h.ExtraLength)
-            item.ExtraBlock = std::make_shared<std::vector<uint8_t>>(dir.data() + pos + h.NameLength,
-                                                                     dir.data() + pos + h.NameLength + h.ExtraLength);
+            item.ExtraBlock = std::make_shared<std::vector<uint8_t>>(variable + h.NameLength,
+                                                                     variable + h.NameLength + h.ExtraLength);
         item.Comment.assign(bytes + h.NameLength + h.ExtraLength, h.CommentLength);
-        pos += variable;
         TakeZip64Values(item);
     }
 }
@@ -231,47 +275,47 @@ bool TVXDirManager::MatchesFirstEntry(int64_t position) {
             archive_.ReadBuffer(name.data(), local.NameLength);
             // Entries streamed with a data descriptor carry no CRC and sizes in the local header.
             const bool described = (local.Flags & kFlagDataDescriptor) != 0;
-            matches = SameTextAscii(WithForwardSlashes(name), first.StoredName) &&
-                      local.VersionNeeded == central.VersionNeeded && local.Flags == central.Flags &&
+            // A size is compared with the entry's full value: the central header may keep it in
+            // its ZIP64 field while the local header has it plain, or the other way round; and
+            // with a ZIP64 field the central header may ask for a later version than the local
+            // one (a directory written here asks for 4.5 whenever it writes such a field).
+            auto sameSize = [](uint32_t inLocal, uint64_t full) { return inLocal == kSaturated32 || inLocal == full; };
+            const bool sameVersion = local.VersionNeeded == central.VersionNeeded || NeedsZip64(first);
+            matches = SameTextAscii(WithForwardSlashes(name), first.StoredName) && sameVersion &&
+                      local.Flags == central.Flags &&
                       local.Method == central.Method && local.Time == central.Time && local.Date == central.Date &&
-                      (described || (local.Crc32 == central.Crc32 && local.CompressedSize == central.CompressedSize &&
-                                     local.UncompressedSize == central.UncompressedSize));
+                      (described || (local.Crc32 == central.Crc32 &&
+                                     sameSize(local.CompressedSize, first.CompressedSize) &&
+                                     sameSize(local.UncompressedSize, first.UncompressedSize)));
         }
     }
     archive_.SetPosition(saved);
     return matches;
 }
 
-void TVXDirManager::WriteCentralDirectory() {
-    const int64_t start = archive_.Seek(0, TSeekOrigin::soEnd);
-    std::vector<uint8_t> pending;
-    auto flush = [&] {
-        archive_.WriteBuffer(pending.data(), static_cast<int64_t>(pending.size()));
-        pending.clear();
-    };
-    for (int i = 0; i < Items.Count(); ++i) {
-        std::vector<uint8_t> entry = EncodeCentralEntry(*Items.ItemPtr(i));
-        pending.insert(pending.end(), entry.begin(), entry.end());
-        if (pending.size() >= kDirectoryWriteChunk) flush();
+std::vector<uint8_t> TVXDirManager::EncodeDirectory(const TVXDirArray& items, int64_t start, int64_t startOffset,
+                                                    std::array<uint8_t, TEndRecord::Size>& endRecord) const {
+    TByteWriter out;
+    for (int i = 0; i < items.Count(); ++i) {
+        std::vector<uint8_t> entry = EncodeCentralEntry(*items.ItemPtr(i));
+        out.Bytes(entry.data(), entry.size());
     }
-    flush();
-    const int64_t dirEnd = archive_.Position();
+    const int64_t dirEnd = start + static_cast<int64_t>(out.Data().size());
 
     // Recorded offsets count from the archive's own start, as the entries' offsets do.
-    const uint64_t count = static_cast<uint64_t>(Items.Count());
+    const uint64_t count = static_cast<uint64_t>(items.Count());
     const uint64_t dirSize = static_cast<uint64_t>(dirEnd - start);
-    const uint64_t dirOffset = static_cast<uint64_t>(start - StartOffset);
+    const uint64_t dirOffset = static_cast<uint64_t>(start - startOffset);
     const bool zip64 = count > 0xFFFF || dirSize >= kSaturated32 || dirOffset >= kSaturated32;
+    const std::string comment = ArchiveComment.substr(0, 0xFFFF);
 
-    TEndRecord end = TEndRecord::Decode(EndRecord);
+    TEndRecord end = TEndRecord::Decode(endRecord);
     end.EntriesOnDisk = end.TotalEntries = count > 0xFFFF ? kSaturated16 : static_cast<uint16_t>(count);
     end.CentralDirSize = dirSize >= kSaturated32 ? kSaturated32 : static_cast<uint32_t>(dirSize);
     end.CentralDirOffset = dirOffset >= kSaturated32 ? kSaturated32 : static_cast<uint32_t>(dirOffset);
-    if (ArchiveComment.size() > 0xFFFF) ArchiveComment.resize(0xFFFF);
-    end.CommentLength = static_cast<uint16_t>(ArchiveComment.size());
-    EndRecord = end.Encode();
+    end.CommentLength = static_cast<uint16_t>(comment.size());
+    endRecord = end.Encode();
 
-    TByteWriter tail;
     if (zip64) {
         TZip64EndRecord z;
         z.DiskNumber = end.DiskNumber;
@@ -281,15 +325,28 @@ void TVXDirManager::WriteCentralDirectory() {
         z.CentralDirOffset = dirOffset;
         TZip64Locator l;
         l.EndRecordDisk = end.DiskNumber;
-        l.EndRecordOffset = static_cast<uint64_t>(dirEnd - StartOffset);
+        l.EndRecordOffset = static_cast<uint64_t>(dirEnd - startOffset);
         l.TotalDisks = uint32_t{end.DiskNumber} + 1;
         auto zb = z.Encode();
         auto lb = l.Encode();
-        tail.Bytes(zb.data(), zb.size());
-        tail.Bytes(lb.data(), lb.size());
+        out.Bytes(zb.data(), zb.size());
+        out.Bytes(lb.data(), lb.size());
     }
-    tail.Bytes(EndRecord.data(), EndRecord.size());
-    tail.Bytes(ArchiveComment.data(), ArchiveComment.size());
-    archive_.WriteBuffer(tail.Data().data(), static_cast<int64_t>(tail.Data().size()));
+    out.Bytes(endRecord.data(), endRecord.size());
+    out.Bytes(comment.data(), comment.size());
+    return out.Data();
+}
+
+void TVXDirManager::WriteCentralDirectory() { WriteCentralDirectoryAt(archive_.Seek(0, TSeekOrigin::soEnd), {}); }
+
+void TVXDirManager::WriteCentralDirectoryAt(int64_t start, const std::function<void(int64_t end)>& beforeWriting) {
+    if (ArchiveComment.size() > 0xFFFF) ArchiveComment.resize(0xFFFF);
+    const std::vector<uint8_t> bytes = EncodeDirectory(Items, start, StartOffset, EndRecord);
+    if (beforeWriting) beforeWriting(start + static_cast<int64_t>(bytes.size()));
+    archive_.SetPosition(start);
+    for (size_t done = 0; done < bytes.size(); done += kDirectoryWriteChunk)
+        archive_.WriteBuffer(bytes.data() + done,
+                             static_cast<int64_t>(std::min(kDirectoryWriteChunk, bytes.size() - done)));
     centralDirPosition_ = start;
+    foundDirectory_ = true;
 }

@@ -4,7 +4,9 @@
 // directory.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "archiver/zip/dir_array.h"
 #include "archiver/zip/records.h"
@@ -33,13 +35,23 @@ public:
     void LoadDirectory();
     void LocateArchiveStart(int64_t endRecordPosition);
     bool MatchesFirstEntry(int64_t position);
-    // Appends the central directory (ZIP64 records when needed) and the end record at the end
-    // of the stream.
+    // Appends the central directory of Items (ZIP64 records when needed), the end record and the
+    // archive comment at the end of the stream.
     void WriteCentralDirectory();
+    // The same at stream position start, leaving the stream after the directory; beforeWriting
+    // hears of the position the directory will end at before its first byte is written.
+    void WriteCentralDirectoryAt(int64_t start, const std::function<void(int64_t end)>& beforeWriting);
+    // The bytes of a directory of items as they read when written at stream position start, in
+    // an archive that begins at stream position startOffset; endRecord, the record to build on,
+    // receives the end record written.
+    std::vector<uint8_t> EncodeDirectory(const TVXDirArray& items, int64_t start, int64_t startOffset,
+                                         std::array<uint8_t, TEndRecord::Size>& endRecord) const;
 
     // Stream position where the central directory starts: where it was found on loading or
     // last written; 0 when the archive has none.
     int64_t CentralDirPosition() const { return centralDirPosition_; }
+    // Whether an end record was found on loading or a directory has been written since.
+    bool FoundDirectory() const { return foundDirectory_; }
     TStream& Archive() { return archive_; }
 
 private:
@@ -51,4 +63,5 @@ private:
     TStream& archive_;
     const TComponent* owner_;
     int64_t centralDirPosition_ = 0;
+    bool foundDirectory_ = false;
 };

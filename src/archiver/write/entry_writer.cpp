@@ -55,7 +55,7 @@ void WriteRecord(TStream& archive, const std::vector<uint8_t>& bytes) {
 
 // Writes the local header, name and data of item and patches the header; false when a stop was
 // requested while the data flowed.
-bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
+bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item, const TEntryRoom& room) {
     const TVXProcessOperation operation = item.Operation;
     TEntrySource source(item, host.ShareModeFlags());
     const int64_t headerOffset = archive.Position();
@@ -67,11 +67,17 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
     local.Encrypted = !item.EntryPassword.empty() && source.Stream();
     local.Crc32 = source.Stream() ? 0xFFFFFFFFu : 0;
     local.UncompressedSize = static_cast<uint64_t>(sourceSize);
-    WriteRecord(archive, EncodeLocalEntry(item, local));
+    const std::vector<uint8_t> header = EncodeLocalEntry(item, local);
+    if (room) {
+        const int64_t dataBound = source.Stream() ? MaxEntryDataSize(sourceSize) : 0;
+        room(headerOffset + static_cast<int64_t>(header.size()) + dataBound);
+    }
+    WriteRecord(archive, header);
 
     if (source.Stream()) {
         TEntryDataContext context;
         context.DataStepOn = host.DataStepOn();
+        context.Workers = host.DeflateWorkers();
         context.BeforePass = [&](int64_t processed, int64_t total) {
             TProgressState& state = host.Progress();
             if (!state.ProgressOn) return false;
@@ -86,6 +92,7 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
             return state.Cancel;
         };
         if (WriteEntryData(*source.Stream(), archive, item, context)) {
+            const int64_t end = archive.Position();
             // The central header carries the sizes where the local header does, so that the two
             // records agree field by field.
             item.InZip64.CompressedSize = item.InZip64.UncompressedSize = local.Zip64;
@@ -94,31 +101,32 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item) {
             local.CompressedSize = item.CompressedSize;
             archive.SetPosition(headerOffset);
             WriteRecord(archive, EncodeLocalEntry(item, local));
+            archive.SetPosition(end);
         } else if (host.Progress().Cancel) {
             // A stop while data flowed must stop the commit, which then rolls back; the ppEnd
             // report is skipped so that no handler (or the lack of one) clears the request.
-            archive.Seek(0, TSeekOrigin::soEnd);
             return false;
         }
     }
-    archive.Seek(0, TSeekOrigin::soEnd);
     return true;
 }
 
 }  // namespace
 
-void WriteNewEntry(TWriteHost& host, TStream& archive, TDirItem& item) {
+bool WriteNewEntry(TWriteHost& host, TStream& archive, TDirItem& item, const TEntryRoom& room) {
     host.UpdateCompressionMethod();
     const TVXProcessOperation operation = item.Operation;
     const std::string reportName = operation == poAdd || operation == poMove ? item.SourcePath : item.StoredName;
     host.FireFileProgress(reportName, 0, operation, ppStart);
-    if (host.Progress().Cancel) return;
+    if (host.Progress().Cancel) return true;
 
     try {
-        if (!WriteEntryRecords(host, archive, item)) return;
+        if (!WriteEntryRecords(host, archive, item, room)) return true;
         host.FireFileProgress(reportName, 100, operation, ppEnd);
+        return true;
     } catch (const EVXException& e) {
         const std::string failedName = operation == poUpdate ? item.StoredName : item.SourcePath;
         if (!host.FireProcessFileFailure(failedName, operation, e)) throw;
+        return false;
     }
 }

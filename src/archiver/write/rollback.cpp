@@ -1,5 +1,7 @@
 #include "archiver/write/commit.h"
 
+#include <exception>
+
 #include "archiver/write/archive_files.h"
 
 void TVXCommit::DeleteTemp() {
@@ -26,13 +28,45 @@ void TVXCommit::Rollback() {
         DeleteTemp();
         return;
     }
-    if (temp_) {
+    if (appending_) {
+        RestoreOldDirectory();
+    } else if (temp_) {
         RestoreFromTemp();
     } else {
         // Everything after the cut is new; the old directory goes back where it was.
-            archive_.SetPosition(cutPosition_);
+        archive_.SetPosition(cutPosition_);
         archive_.SetSize(cutPosition_);
         dir_.WriteCentralDirectory();
     }
     cut_ = false;
+}
+
+void TVXCommit::RollbackAndRethrow() {
+    std::string rollbackFailure;
+    try {
+        Rollback();
+    } catch (const std::exception& e) {
+        rollbackFailure = e.what();
+    } catch (...) {
+        rollbackFailure = "unknown failure";
+    }
+    if (rollbackFailure.empty()) throw;
+    std::string failure = "unknown failure";
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+    }
+    RollbackFailed(failure, rollbackFailure);
+}
+
+void TVXCommit::RollbackFailed(const std::string& failure, const std::string& rollbackFailure) {
+    std::string what = "the commit failed (" + failure + ") and so did its rollback (" + rollbackFailure +
+                       "); the archive may be damaged";
+    // The temporary copy holds the old archive from the cut on: left for whoever repairs it.
+    if (temp_ && !tempName_.empty()) what += "; its old content from offset " + std::to_string(cutPosition_) +
+                                             " is kept in \"" + tempName_ + "\"";
+    temp_.reset();
+    throw EVXException(vxerr::RollbackFailed, what, owner_);
 }

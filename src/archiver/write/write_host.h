@@ -25,6 +25,8 @@ public:
     virtual bool DataStepOn() const = 0;
     // Sharing value of the open mode for source files.
     virtual uint16_t ShareModeFlags() const = 0;
+    // Threads that deflate the chunks of one entry; 0: one per processor.
+    virtual unsigned DeflateWorkers() const = 0;
     virtual void UpdateCompressionMethod() = 0;
     // A new, empty temporary file for the archive's tail.
     virtual std::string MakeTempFileName() = 0;

@@ -82,15 +82,19 @@ const std::string& WrittenName(const TDirItem& item) {
 std::vector<uint8_t> EncodeCentralEntry(const TDirItem& item) {
     TCentralHeader h = CentralHeaderOf(item);
     std::vector<uint8_t> extra;
-    if (item.ExtraBlock) extra = WithoutZip64Field(item.ExtraBlock->data(), item.ExtraBlock->size());
     if (NeedsZip64(item)) {
         TZip64Extra z;
         if (h.UncompressedSize == kSaturated32) z.UncompressedSize = item.UncompressedSize;
         if (h.CompressedSize == kSaturated32) z.CompressedSize = item.CompressedSize;
         if (h.LocalHeaderOffset == kSaturated32) z.LocalHeaderOffset = item.LocalHeaderOffset;
-        std::vector<uint8_t> field = z.Encode();
-        extra.insert(extra.end(), field.begin(), field.end());
+        extra = z.Encode();
         if (h.VersionNeeded < kVersionZip64) h.VersionNeeded = kVersionZip64;
+    }
+    // The ZIP64 field first: a kept extra field may end in bytes that no field header covers,
+    // and a field behind them would be out of every reader's reach.
+    if (item.ExtraBlock) {
+        const std::vector<uint8_t> kept = WithoutZip64Field(item.ExtraBlock->data(), item.ExtraBlock->size());
+        extra.insert(extra.end(), kept.begin(), kept.end());
     }
     // Lengths that do not fit 16 bits cannot come from a loaded archive; cut rather than lie.
     if (extra.size() > 0xFFFF) extra.resize(0xFFFF);

@@ -1,6 +1,6 @@
 #include "settings/store/placement_text.h"
 
-#include "core/ini_file.h"
+#include "core/ini_values.h"
 #include "core/text.h"
 
 std::string FormatPosition(const std::array<int, 4>& v) { return Format("%d,%d,%d,%d", v[0], v[1], v[2], v[3]); }

@@ -1,12 +1,12 @@
 #include "settings/store/prop_values.h"
 
-#include <windows.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
-#include "core/ini_file.h"
+#include "core/ini_values.h"
+#include "core/regional.h"
 #include "core/text.h"
 
 namespace {
@@ -158,13 +158,15 @@ bool SettingTextToFloat(const std::string& text, double& out) {
     }
     if (i != s.size()) return false;
     double v = std::strtod(plain.c_str(), nullptr);
-    if (std::isinf(v)) return false;
+    if (std::isinf(v)) {
+        // The largest values, written with 15 significant digits, round up beyond the largest
+        // double; such a text still names that value. Anything further out is no number here.
+        const long double wide = std::strtold(plain.c_str(), nullptr);
+        if (std::fabs(wide) > 1.79769313486232e308L) return false;
+        v = std::copysign(std::numeric_limits<double>::max(), v);
+    }
     out = v;
     return true;
 }
 
-char LocaleDecimalSeparator() {
-    char buf[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) < 2) return '.';
-    return buf[0];
-}
+char LocaleDecimalSeparator() { return RegionalSettings().DecimalSeparator; }

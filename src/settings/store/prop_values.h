@@ -17,5 +17,5 @@ std::string FloatToSettingText(double value);
 // own decimal separator is read as well.
 bool SettingTextToFloat(const std::string& text, double& out);
 
-// The user locale's decimal separator (first character of LOCALE_SDECIMAL).
+// The decimal separator of the regional settings the program works with.
 char LocaleDecimalSeparator();

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "archiver/data_fixtures.h"
+#include "archiver/deflate/deflate_matches.h"
 #include "archiver/deflate/fast_deflate.h"
+#include "archiver/vorbex.h"
+#include "support/files.h"
 #include "support/test_data.h"
 
 namespace {
@@ -104,4 +107,38 @@ TEST(FastDeflate, RefusesABufferBelowTheBound) {
     std::vector<uint8_t> out(TFastDeflater::Bound(1000) - 1);
     const std::string data = support::NoiseBytes(1000);
     EXPECT_ANY_THROW(deflater.Deflate(reinterpret_cast<const uint8_t*>(data.data()), data.size(), 0, true, out.data(), out.size()));
+}
+
+TEST(FastDeflate, AnArchiveOfTheFarthestLongestMatchesIsReadByEveryReader) {
+    // Noise that repeats every 32 KiB: the one match the window holds lies at distance 32,768,
+    // and it runs as long as deflate lets a match run, 258 bytes. The archive checker has the
+    // real readers extract it afterwards.
+    const std::string folder = fixtures::TestFolder("farthest_match");
+    const std::string source = JoinPath(folder, "period.bin");
+    support::WriteBytes(source, Repeating(200000, 32768));
+    const std::string zip = JoinPath(folder, "farthest_match.zip");
+    {
+        TVorbex archiver(nullptr);
+        archiver.SetFileName(zip);
+        archiver.Open(fmCreate);
+        archiver.SetBaseDir(folder);
+        archiver.AddMatchingFiles("period.bin", 63, "");
+        archiver.Close();
+    }
+    fixtures::ExpectEntries(zip, {{"period.bin", source}});
+
+    const std::string bytes = support::ReadBytes(zip);
+    auto u16 = [&](size_t at) {
+        return static_cast<size_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
+    };
+    const size_t dataStart = 30 + u16(26) + u16(28);
+    const size_t compressed = u16(18) | u16(20) << 16;
+    ASSERT_LE(dataStart + compressed, bytes.size());
+    const std::vector<uint8_t> raw(bytes.begin() + static_cast<std::ptrdiff_t>(dataStart),
+                                   bytes.begin() + static_cast<std::ptrdiff_t>(dataStart + compressed));
+    size_t farthestLongest = 0;
+    for (const deflate_matches::TMatch& m : deflate_matches::MatchesOf(raw))
+        farthestLongest += m.Length == 258 && m.Distance == 32768;
+    // (200,000 - 32,768) / 258 is 648: nearly all of the repeats.
+    EXPECT_GT(farthestLongest, 600u);
 }

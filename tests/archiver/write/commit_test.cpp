@@ -10,6 +10,7 @@
 #include "archiver/zip/records.h"
 #include "support/files.h"
 #include "support/open_archive.h"
+#include "support/test_data.h"
 
 using namespace archive_fixtures;
 
@@ -33,6 +34,15 @@ void ExpectLocalHeadersWhereRecorded(const std::string& path) {
         EXPECT_EQ(name, WrittenName(item)) << path;
     }
 }
+
+// A source that fails with an archiver error once part of it has been read.
+class TSourceFailingMidway : public TMemoryStream {
+public:
+    int64_t Read(void* buffer, int64_t count) override {
+        if (Position() >= Size() / 2) throw EVXException(vxerr::DamagedArchive, "the source failed", nullptr);
+        return TMemoryStream::Read(buffer, count);
+    }
+};
 
 }  // namespace
 
@@ -125,7 +135,8 @@ TEST(Commit, NothingIsWrittenBeforeTheOutermostEndUpdate) {
 
 TEST(Commit, AppendsToArchivesOfOtherWritersWithoutATemporaryCopy) {
     const char* files[] = {"infozip.zip", "infozip_stored.zip", "sevenzip.zip", "bsdtar.zip", "python.zip",
-                           "prefix100.zip", "inner_last.zip", "empty_commented.zip", "many.zip"};
+                           "prefix100.zip", "inner_last.zip", "empty_commented.zip", "many.zip",
+                           "wide_prefixed.zip"};
     for (const char* file : files) {
         support::TOpenArchive w(ScratchPath(std::string("append_") + file), CorpusPath(file));
         TVorbex& v = w.Open();
@@ -220,6 +231,38 @@ TEST(Commit, AFailureWithoutATemporaryCopyLeavesTheArchiveAsBefore) {
             EXPECT_EQ(ReadFileBytes(w.Path), std::vector<uint8_t>(empty.begin(), empty.end()));
         }
         const std::string result = ResultPath(std::string("failed_") + (*file ? file : "new.zip"));
+        support::CopyFileTo(w.Path, result);
+        WriteExpectedNames(result, names);
+    }
+}
+
+TEST(Commit, AnEntryGivenUpAfterItsFailureWasReportedLeavesNoTrace) {
+    for (const char* file : {"python.zip", ""}) {
+        support::TOpenArchive w(ScratchPath(std::string("given_up_") + file), *file ? CorpusPath(file) : "");
+        TVorbex& v = w.Open();
+        std::vector<std::string> names = WrittenNames(v);
+        std::vector<std::string> reported;
+        v.OnProcessFileFailure = [&](TObject*, const std::string& name, TVXProcessOperation, int32_t native, int32_t,
+                                     const std::string&) { reported.push_back(name + " " + std::to_string(native)); };
+        v.BeginUpdate();
+        AppendMemoryItem(v, "before.txt", "written before the failing entry");
+        AppendMemoryItem(v, "failing.bin", "");
+        TDirItem& failing = *v.Directory()->Items.ItemPtr(v.Directory()->Items.Count() - 1);
+        delete failing.SourceStream;
+        auto* source = new TSourceFailingMidway;
+        const std::string data = support::NoiseBytes(1500000, 3);
+        source->WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+        failing.SourceStream = source;
+        failing.SourcePath = "c:\\source\\failing.bin";
+        AppendMemoryItem(v, "after.txt", "written after it");
+        v.EndUpdate();
+        names.push_back("before.txt");
+        names.push_back("after.txt");
+        EXPECT_EQ(WrittenNames(v), names) << file;
+        EXPECT_EQ(reported, std::vector<std::string>{"c:\\source\\failing.bin 32"}) << file;
+        v.Close();
+        ExpectLocalHeadersWhereRecorded(w.Path);
+        const std::string result = ResultPath(std::string("given_up_") + (*file ? file : "new.zip"));
         support::CopyFileTo(w.Path, result);
         WriteExpectedNames(result, names);
     }

@@ -7,8 +7,11 @@
 
 #include "archiver/archive_fixtures.h"
 #include "archiver/errors.h"
+#include "archiver/write/archive_files.h"
 #include "archiver/write/dir_manager.h"
+#include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
+#include "core/paths.h"
 #include "core/streams.h"
 
 using namespace archive_fixtures;
@@ -168,4 +171,75 @@ TEST(DirManager, WritesAndReadsZip64EndRecordsForManyEntries) {
     d.WriteCentralDirectory();
     EXPECT_EQ(fits.Size(), 65535 * 46 + 22);
     EXPECT_EQ(U16At(fits.Data(), static_cast<size_t>(fits.Size()) - 12), 0xFFFF);
+}
+
+TEST(DirManager, DirectoriesBeyondWhatTheProcessCanHoldAreRefused) {
+    // Sparse files, so that the claimed sizes lie within them: a directory of 1.9 GiB that a
+    // 32-bit process cannot allocate, and a ZIP64 size of 4 GiB and more whose low 32 bits
+    // would pass for a well-formed directory of one entry.
+    const std::string path = JoinPath(ScratchFolder("huge_directories"), "huge.zip");
+    const uint64_t fourGiB = uint64_t{1} << 32;
+    struct Case {
+        const char* what;
+        std::function<void(TFileStream&)> write;
+        std::string reason;
+    } cases[] = {
+        {"1.9 GiB",
+         [](TFileStream& f) {
+             const int64_t size = int64_t{1900} << 20;
+             TEndRecord end;
+             end.EntriesOnDisk = end.TotalEntries = 1;
+             end.CentralDirOffset = 100;
+             end.CentralDirSize = static_cast<uint32_t>(size - 22 - 100);
+             f.SetSize(size - 22);
+             f.SetPosition(size - 22);
+             const auto bytes = end.Encode();
+             f.WriteBuffer(bytes.data(), bytes.size());
+         },
+         "a central directory of 1 entries in 1992294278 bytes is more than this program can hold"},
+        {"ZIP64, 4 GiB and 51 bytes",
+         [fourGiB](TFileStream& f) {
+             TDirItem item;
+             item.StoredName = "a.txt";
+             TLocalValues none;
+             const std::vector<uint8_t> local = EncodeLocalEntry(item, none);
+             f.WriteBuffer(local.data(), static_cast<int64_t>(local.size()));
+             const std::vector<uint8_t> central = EncodeCentralEntry(item);
+             f.WriteBuffer(central.data(), static_cast<int64_t>(central.size()));
+             const uint64_t dirSize = fourGiB + central.size();
+             const int64_t dirEnd = static_cast<int64_t>(local.size() + dirSize);
+             TZip64EndRecord z;
+             z.EntriesOnDisk = z.TotalEntries = 1;
+             z.CentralDirSize = dirSize;
+             z.CentralDirOffset = local.size();
+             TZip64Locator l;
+             l.EndRecordOffset = static_cast<uint64_t>(dirEnd);
+             TEndRecord end;
+             end.EntriesOnDisk = end.TotalEntries = kSaturated16;
+             end.CentralDirSize = end.CentralDirOffset = kSaturated32;
+             f.SetPosition(dirEnd);
+             const auto zb = z.Encode();
+             const auto lb = l.Encode();
+             const auto eb = end.Encode();
+             f.WriteBuffer(zb.data(), zb.size());
+             f.WriteBuffer(lb.data(), lb.size());
+             f.WriteBuffer(eb.data(), eb.size());
+         },
+         "a central directory of 1 entries in 4294967347 bytes is more than this program can hold"},
+    };
+    for (const Case& c : cases) {
+        {
+            TFileStream f(path, fmCreate);
+            c.write(f);
+        }
+        std::string failure = "(loaded)";
+        try {
+            TFileStream f(path, fmOpenRead);
+            TVXDirManager d(f, nullptr);
+        } catch (const EVXException& e) {
+            failure = e.Message();
+        }
+        DeleteArchiveFile(path);
+        EXPECT_EQ(failure, "Archive is damaged: " + c.reason + " - Native error: 00032") << c.what;
+    }
 }

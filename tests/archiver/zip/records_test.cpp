@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "archiver/archive_fixtures.h"
 #include "archiver/errors.h"
@@ -66,22 +67,27 @@ TEST(Records, CentralEntriesGrowAZip64FieldOnlyWhenAValueDoesNotFit) {
     item.CompressedSize = 1000;
     item.UncompressedSize = 0x1'0000'0000ull;
     item.LocalHeaderOffset = 0xFFFFFFFEull;
-    // A private field of another writer stays; a stale ZIP64 field is replaced.
-    item.ExtraBlock = std::make_shared<std::vector<uint8_t>>(
-        std::vector<uint8_t>{0x99, 0x99, 0x01, 0x00, 0xAB, 0x01, 0x00, 0x08, 0x00, 1, 2, 3, 4, 5, 6, 7, 8});
+    // A private field of another writer stays, and so do two bytes behind it that no field
+    // header covers; a stale ZIP64 field is replaced. The new one comes first, where readers
+    // walking the fields reach it.
+    item.ExtraBlock = std::make_shared<std::vector<uint8_t>>(std::vector<uint8_t>{
+        0x99, 0x99, 0x01, 0x00, 0xAB, 0x01, 0x00, 0x08, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0xEE, 0xEE});
     std::vector<uint8_t> bytes = EncodeCentralEntry(item);
-    ASSERT_EQ(bytes.size(), 46u + 7 + 5 + 12);
+    ASSERT_EQ(bytes.size(), 46u + 7 + 12 + 5 + 2);
     EXPECT_EQ(U16At(bytes, 6), kVersionZip64);
     EXPECT_EQ(U32At(bytes, 20), 1000u);
     EXPECT_EQ(U32At(bytes, 24), 0xFFFFFFFFu);
     EXPECT_EQ(U32At(bytes, 42), 0xFFFFFFFEu);
-    EXPECT_EQ(U16At(bytes, 30), 17);
+    EXPECT_EQ(U16At(bytes, 30), 19);
     const size_t extra = 46 + 7;
-    EXPECT_EQ(U16At(bytes, extra), 0x9999);
-    EXPECT_EQ(U16At(bytes, extra + 5), 0x0001);
-    EXPECT_EQ(U16At(bytes, extra + 7), 8);
-    EXPECT_EQ(U32At(bytes, extra + 9), 0u);
-    EXPECT_EQ(U32At(bytes, extra + 13), 1u);
+    EXPECT_EQ(U16At(bytes, extra), 0x0001);
+    EXPECT_EQ(U16At(bytes, extra + 2), 8);
+    EXPECT_EQ(U32At(bytes, extra + 4), 0u);
+    EXPECT_EQ(U32At(bytes, extra + 8), 1u);
+    EXPECT_EQ(U16At(bytes, extra + 12), 0x9999);
+    EXPECT_EQ(U16At(bytes, extra + 17), 0xEEEE);
+    const TZip64Extra back = TZip64Extra::Find(bytes.data() + extra, 19, true, false, false);
+    EXPECT_EQ(back.UncompressedSize, std::optional<uint64_t>(0x1'0000'0000ull));
 
     // Everything fits: the header goes out as it came in, name after it.
     TDirItem small;
