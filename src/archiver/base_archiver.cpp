@@ -29,6 +29,14 @@ TVXCompressionLevel ModeToLevel(uint8_t mode) {
 constexpr uint16_t kOpenProbeMode = fmOpenReadWrite | fmShareDenyWrite;  // $22
 constexpr uint16_t kOpenReadOnlyMode = fmOpenRead | fmShareDenyNone;     // $40
 
+// An archive open for writing is flushed behind the writer: a large one is then mostly on the
+// disk by the time the caller flushes it.
+std::unique_ptr<TFileStream> OpenArchiveFile(const std::string& fileName, uint16_t mode) {
+    auto file = std::make_unique<TFileStream>(fileName, mode);
+    if (mode == fmCreate || (mode & 3) != fmOpenRead) file->FlushBehind();
+    return file;
+}
+
 }  // namespace
 
 TVXBaseArchiver::TVXBaseArchiver(TComponent* owner)
@@ -145,7 +153,7 @@ void TVXBaseArchiver::Open(uint16_t mode) {
     if (inMemory_)
         archiveStream_ = std::make_unique<TMemoryStream>();
     else
-        archiveStream_ = std::make_unique<TFileStream>(fileName_, mode);
+        archiveStream_ = OpenArchiveFile(fileName_, mode);
     try {
         dirManager_ = std::make_unique<TVXDirManager>(*archiveStream_, this);
     } catch (...) {

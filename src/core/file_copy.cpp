@@ -6,6 +6,7 @@
 
 #include "core/move_over.h"
 #include "core/text.h"
+#include "core/write_behind.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!out.Valid()) Fail(false, destination, GetLastError());
 
+    // Declared after the handle it flushes: stopped before that is closed, on every way out.
+    TWriteBehind behind(out.Get());
     std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     uint64_t done = 0;
     if (progress) progress(0, total);
@@ -79,12 +82,14 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
         DWORD put = 0;
         if (!WriteFile(out.Get(), buffer.get(), got, &put, nullptr)) Fail(false, destination, GetLastError());
         if (put != got) Fail(false, destination, ERROR_DISK_FULL);
+        behind.Written(got);
         done += got;
         if (progress) progress(done, total);
     }
     // The source is free for its writers again as soon as its bytes are read.
     in.Close();
 
+    if (const unsigned long failedBehind = behind.Stop()) Fail(false, destination, failedBehind);
     if (!SetFileTime(out.Get(), nullptr, nullptr, &written) || !FlushFileBuffers(out.Get()))
         Fail(false, destination, GetLastError());
     out.Close();

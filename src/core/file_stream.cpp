@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "core/write_behind.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
 }
 
 TFileStream::~TFileStream() {
+    behind_.reset();  // its thread flushes this handle
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
 
@@ -85,6 +87,7 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
         total += put;
         count -= put;
     }
+    if (behind_) behind_->Written(static_cast<uint64_t>(total));
     return total;
 }
 
@@ -112,5 +115,15 @@ void TFileStream::SetSize(int64_t newSize) {
 }
 
 void TFileStream::Flush() {
+    if (behind_) {
+        // Every flush behind the writer is over before this one, which then covers the rest.
+        const unsigned long failedBehind = behind_->Stop();
+        behind_ = std::make_unique<TWriteBehind>(handle_);
+        if (failedBehind != 0) throw EWriteError("Stream write error", failedBehind);
+    }
     if (!FlushFileBuffers(handle_)) throw EWriteError("Stream write error", GetLastError());
+}
+
+void TFileStream::FlushBehind() {
+    if (!behind_) behind_ = std::make_unique<TWriteBehind>(handle_);
 }

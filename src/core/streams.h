@@ -2,10 +2,13 @@
 // Byte streams: the archive, its temporary tail copy and every source file go through these.
 // Positions and sizes are 64-bit everywhere; only ZIP header fields are narrower.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/exceptions.h"
+
+class TWriteBehind;
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
@@ -64,6 +67,10 @@ public:
     void SetSize(int64_t newSize) override;
     void Flush() override;  // FlushFileBuffers: the data are on the disk when it returns
 
+    // From now on what is written is flushed behind the writer (TWriteBehind), so that the
+    // final Flush of a large file finds little left to do. Only for a file open for writing.
+    void FlushBehind();
+
     const std::string& FileName() const { return fileName_; }
     void* Handle() const { return handle_; }
 
@@ -74,6 +81,7 @@ private:
     std::string fileName_;
     void* handle_;
     unsigned long transferError_ = 0;
+    std::unique_ptr<TWriteBehind> behind_;
 };
 
 class TMemoryStream : public TStream {
