@@ -17,6 +17,11 @@ constexpr uint32_t kOffset = kMaxDistance + 1;
 // A match shorter than this is held back for one byte, in case the next position starts a
 // longer one; longer matches are taken as they are.
 constexpr unsigned kLazyBelow = 16;
+// Of the positions inside a longer match only the first and the last few are recorded: the
+// ones in its middle mostly push more useful candidates out of their buckets, and recording
+// them took a tenth of the time for a slightly worse result.
+constexpr unsigned kRecordedHead = 4;
+constexpr unsigned kRecordedTail = 4;
 
 inline uint32_t Load32(const uint8_t* p) {
     uint32_t value;
@@ -137,8 +142,14 @@ size_t TFastDeflater::Deflate(const uint8_t* data, size_t n, size_t dictionaryLe
             }
         }
         symbols.Match(match.Length, match.Distance);
-        for (uint32_t q = p + 1; q + 4 <= p + match.Length; ++q) finder.Insert(q);
-        p += match.Length;
+        const uint32_t matchEnd = p + match.Length;
+        uint32_t q = p + 1;
+        if (match.Length > kRecordedHead + kRecordedTail + 1) {
+            for (; q <= p + kRecordedHead; ++q) finder.Insert(q);
+            q = matchEnd - kRecordedTail;
+        }
+        for (; q < matchEnd && q + 4 <= end; ++q) finder.Insert(q);
+        p = matchEnd;
         endBlockIfFull(p);
     }
     for (; p < end; ++p) {
