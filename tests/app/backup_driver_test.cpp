@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "app/archive_replacement.h"
@@ -161,6 +163,30 @@ TEST_F(BackupDriverTest, WritesTheDialogsArchiveOrSaysWhyNot) {
     EXPECT_EQ(unverified.Wait(), 0);
     EXPECT_EQ(unverified.Output(), names.Archive + "\r\n");
     EXPECT_EQ(ReadBytes(names.Archive), archive);
+    // -v adds each phase's seconds as it ends, in the order of the phases.
+    for (const auto& [options, phases] : {std::pair<std::string, std::string>{"-v", "copying packing verifying "},
+                                          {"-n -v", "copying packing "}, {"-v -n", "copying packing "}}) {
+        SCOPED_TRACE(options);
+        Driver timed("2024", options);
+        EXPECT_EQ(timed.Wait(), 0);
+        std::istringstream lines(timed.Output());
+        std::string line, seen;
+        int archiveLines = 0;
+        while (std::getline(lines, line)) {
+            if (line == names.Archive + "\r") {
+                ++archiveLines;
+                continue;
+            }
+            char phase[16] = {};
+            double seconds = -1;
+            EXPECT_EQ(std::sscanf(line.c_str(), "%15s %lf s", phase, &seconds), 2) << line;
+            EXPECT_GE(seconds, 0.0);
+            seen += std::string(phase) + " ";
+        }
+        EXPECT_EQ(seen, phases);
+        EXPECT_EQ(archiveLines, 1);
+        EXPECT_EQ(ReadBytes(names.Archive), archive);
+    }
 }
 
 TEST_F(BackupDriverTest, AKilledRunLeavesItsTemporaryArchiveAndTheNextBackupRemovesIt) {
