@@ -1,10 +1,10 @@
 #pragma once
 // The deflate engine of the fastest mode (1). zlib's level 1 spends much of its time keeping
-// hash chains and hashing three bytes at a time; this one keeps the newest two positions of each
-// four-byte hash, takes the longer match found there (held back one byte when a longer one
-// starts next), extends matches a word at a time, and codes each block with the cheapest of
-// dynamic, fixed or stored codes. It compresses about as well as zlib's level 1 in well under
-// its time, which is what the backup of a large yearly database waits for.
+// hash chains and hashing three bytes at a time; this one keeps the newest position of each
+// four-byte hash, takes the match found there (held back one byte when a longer one starts
+// next), extends matches a word at a time, and codes each block with the cheapest of dynamic,
+// fixed or stored codes. It compresses a little better than zlib's level 1 in well under its
+// time, which is what the backup of a large yearly database waits for.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
