@@ -125,8 +125,9 @@ void TBlockSymbols::WriteSymbols(TBitWriter& bits, const uint8_t* literalLengths
                  literalLengths[lengthSymbol] + length.ExtraBits);
         const unsigned symbol = (item >> 24) & 0x1F;
         const uint32_t extra = ((item >> 8) & 0xFFFF) - (kDistanceBase[symbol] - 1u);
-        bits.Put(distanceCodes[symbol] | extra << distanceLengths[symbol],
-                 distanceLengths[symbol] + DistanceExtraBits(symbol));
+        // A distance's code and extra bits may together exceed what one Put takes.
+        bits.Put(distanceCodes[symbol], distanceLengths[symbol]);
+        bits.Put(extra, DistanceExtraBits(symbol));
     }
     bits.Put(literalCodes[256], literalLengths[256]);
 }
