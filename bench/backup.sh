@@ -18,7 +18,7 @@ bench_prepare "$MIB"
 # vorbex_with ARCHIVE [OPTION...]
 vorbex_with() {
   local archive=$WORK/$1; shift
-  rm -f "$archive"
+  fresh "$archive"
   timed "$archive" wine "$VORBEX" -m 1 "$@" "$(windows "$archive")" "$(windows "$WORK/in")" "$(basename "$INPUT")"
 }
 # Without -t the tool takes one thread per processor.
@@ -26,10 +26,10 @@ run_vorbex1() { vorbex_with vorbex1.zip -t 1; }
 run_vorbex() { vorbex_with vorbex.zip; }
 run_vorbexn() { vorbex_with vorbexn.zip -n; }
 run_cat() { timed "" sh -c 'cat "$1" >/dev/null' sh "$INPUT"; }
-run_zip() { rm -f "$WORK/zip1.zip"; timed "$WORK/zip1.zip" zip -1 -q -j "$WORK/zip1.zip" "$INPUT"; }
-run_pigz() { timed "$WORK/pigz1.gz" sh -c 'pigz -1 -p 2 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"; }
+run_zip() { fresh "$WORK/zip1.zip"; timed "$WORK/zip1.zip" zip -1 -q -j "$WORK/zip1.zip" "$INPUT"; }
+run_pigz() { fresh "$WORK/pigz1.gz"; timed "$WORK/pigz1.gz" sh -c 'pigz -1 -p 2 -c "$1" >"$2"' sh "$INPUT" "$WORK/pigz1.gz"; }
 run_7z() {
-  rm -f "$WORK/7z1.zip"
+  fresh "$WORK/7z1.zip"
   timed "$WORK/7z1.zip" sh -c '7z a -bd -tzip -mx=1 "$1" "$2" >/dev/null' sh "$WORK/7z1.zip" "$INPUT"
 }
 

@@ -8,10 +8,11 @@
 # bench_rounds RUNS TOOL...   runs run_TOOL for each TOOL in turn, RUNS rounds; each prints
 #                      "seconds peak-KiB output-bytes cpu-seconds", collected in $WORK/TOOL.runs.
 # timed OUTPUT CMD...  runs CMD under /usr/bin/time and prints that line for OUTPUT (0 when none).
+# fresh PATH...        removes what an earlier run left there and syncs.
 #
 # Peak memory is the maximum resident set of the command's processes. For a Wine program that is
 # the program's own process: wineserver and Wine's service processes run before and after it,
-# started by bench_prepare, and are not counted.
+# started by bench_prepare and kept up for the whole benchmark, and are not counted.
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -30,13 +31,27 @@ bench_prepare() {
   [ -f "$VORBEX" ] || tools/build --target vorbex >&2
   [ -f "$BACKUP_DRIVER" ] || tools/build --target snimanje_backup >&2
   source tools/wine-env
-  wineserver -p 60 </dev/null >/dev/null 2>&1 || true
+  # One server for the whole benchmark: a server already running may have been started to end
+  # with its last program, and one that ends between our runs (the peers take a minute) is
+  # started again by the next, whose clock then runs through Wine's start (some three seconds
+  # of its services, beside the program). It ends ten minutes after the last run.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p 600 </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
   rm -rf "$WORK"; mkdir -p "$WORK/in"
   INPUT=$WORK/in/BRODANIKVESTRA_G2024.fdb
   cp "$db" "$INPUT"
   cat "$INPUT" >/dev/null
   INPUT_BYTES=$(stat -c %s "$INPUT")
+}
+
+# The removal goes to the disk before the clock starts: on a file system mounted with discard,
+# freeing a gigabyte costs seconds at the next journal commit, and a program that flushes (ours
+# does) would pay for the files of the runs before it.
+fresh() {
+  rm -rf "$@"
+  sync
 }
 
 timed() {
