@@ -46,9 +46,8 @@ bench_prepare() {
   INPUT_BYTES=$(stat -c %s "$INPUT")
 }
 
-# The removal goes to the disk before the clock starts: on a file system mounted with discard,
-# freeing a gigabyte costs seconds at the next journal commit, and a program that flushes (ours
-# does) would pay for the files of the runs before it.
+# The removal goes to the disk before the clock starts, so that a program that flushes (ours
+# does) does not wait for the freeing of the files of the runs before it.
 fresh() {
   rm -rf "$@"
   sync
