@@ -131,7 +131,7 @@ object FSnimanjePodataka: TFSnimanjePodataka
     CompressionLevel = clFastest
     CompressionMode = 1
     CurrentVersion = '1.00 Beta'
-    Options.ShareMode = smShareCompat
+    Options.ShareMode = smShareDenyWrite
     InMemory = False
     Verify = True
   end

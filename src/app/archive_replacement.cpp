@@ -29,4 +29,4 @@ TArchiveReplacement::~TArchiveReplacement() {
     if (!inPlace_) Discard();
 }
 
-void TArchiveReplacement::Discard() const { DeleteFileA(temporaryName_.c_str()); }
+void TArchiveReplacement::Discard() const { RemoveFile(temporaryName_); }

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     }
     // Set as the dialog's description sets its own (a test keeps them so).
     TVorbex archiver(nullptr);
+    archiver.Options()->SetShareMode(smShareDenyWrite);
     archiver.SetVerify(readBack);
     TSilentBackupObserver silent;
     TPhaseTimes phaseTimes;

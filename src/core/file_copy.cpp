@@ -36,7 +36,7 @@ class TUnfinishedFile {
 public:
     explicit TUnfinishedFile(std::string path) : path_(std::move(path)) {}
     ~TUnfinishedFile() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
+        if (!path_.empty()) RemoveFile(path_);
     }
     TUnfinishedFile(const TUnfinishedFile&) = delete;
     TUnfinishedFile& operator=(const TUnfinishedFile&) = delete;

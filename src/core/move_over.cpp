@@ -3,18 +3,57 @@
 #include <windows.h>
 
 namespace {
+
+// How long a refusal caused by another program's look into the file is waited out, and how
+// often the step is tried again meanwhile.
+constexpr DWORD kPatienceMs = 3000;
+constexpr DWORD kRetryMs = 25;
+
+bool IsReadOnlyOrFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
+
+// Another program has path open. Opening it for deletion fails when the holder does not share
+// deletion; when it does, the open succeeds, and a file that may be deleted, is neither
+// read-only nor a folder and still cannot be replaced is held all the same.
 bool HeldByAnother(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(h);
-    return false;
+    return !IsReadOnlyOrFolder(path);
 }
+
+// Tries step until it succeeds, fails for a lasting reason, or the patience runs out; returns 0
+// or the last error. A sharing violation passes when the other program closes the file; access
+// denied does too when it comes from a file held open (or deleted while still open).
+template <class Step>
+DWORD Patiently(const std::string& path, Step step) {
+    DWORD waited = 0;
+    for (;;) {
+        if (step()) return 0;
+        const DWORD error = GetLastError();
+        const bool passing =
+            error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && !IsReadOnlyOrFolder(path));
+        if (!passing || waited >= kPatienceMs) return error;
+        Sleep(kRetryMs);
+        waited += kRetryMs;
+    }
+}
+
 }  // namespace
 
 unsigned long MoveOver(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
-    DWORD error = GetLastError();
+    const DWORD error = Patiently(to, [&] {
+        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
     if (error == ERROR_ACCESS_DENIED && HeldByAnother(to)) return ERROR_SHARING_VIOLATION;
     return error;
+}
+
+bool RemoveFile(const std::string& path) {
+    const DWORD error = Patiently(path, [&] { return DeleteFileA(path.c_str()) != 0; });
+    return error == 0 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

@@ -1,5 +1,11 @@
 #pragma once
-// Putting a finished file in place of another in one step.
+// Putting a finished file in place of another in one step, and removing one that did not get
+// there.
+//
+// A file just written is often opened for a moment by another program (a virus scanner, an
+// indexer, the sync client of a synchronised folder) which may not share its deletion; Windows
+// then refuses to rename or delete it. Both functions here wait for such a look to end, a few
+// seconds at most, before they give up.
 #include <string>
 
 // Renames from to to, replacing a file of that name, written through to the disk; both must be
@@ -8,3 +14,6 @@
 // a read-only one; a file held open is reported as ERROR_SHARING_VIOLATION instead, so that the
 // two can be told apart.
 unsigned long MoveOver(const std::string& from, const std::string& to);
+
+// Deletes path; true when it is gone (or was not there).
+bool RemoveFile(const std::string& path);

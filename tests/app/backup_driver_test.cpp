@@ -125,8 +125,10 @@ protected:
 TEST(BackupDriverArchiver, IsSetAsTheDialogsDescriptionSetsItsOwn) {
     RegisterDialogClasses();
     auto* dialog = new TFSnimanjePodataka(nullptr);
-    // The driver's: a fresh one that reads back unless -n is given.
+    // The driver's: a fresh one that lets readers share the staging copy and reads back unless
+    // -n is given.
     TVorbex fresh(nullptr);
+    fresh.Options()->SetShareMode(smShareDenyWrite);
     fresh.SetVerify(true);
     EXPECT_EQ(PublishedValues(*dialog->Vorbex1), PublishedValues(fresh));
     delete dialog;

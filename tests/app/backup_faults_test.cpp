@@ -162,7 +162,7 @@ TEST_P(FailureCauseTest, ShowsItsCauseAndKeepsTheEarlierBackup) {
     std::unique_ptr<FileHolder> holder;
     switch (c.Block) {
         case Obstacle::None: break;
-        case Obstacle::Writer: holder = std::make_unique<FileHolder>(kDatabase, "rw", "rw", true); break;
+        case Obstacle::Writer: holder = std::make_unique<FileHolder>(kDatabase, "rw", "rw", FileHolder::Rewrite); break;
         case Obstacle::Exclusive: holder = std::make_unique<FileHolder>(kDatabase, "r", "-"); break;
         case Obstacle::StagingHeld: holder = std::make_unique<FileHolder>(kStaging, "r", "-"); break;
         case Obstacle::ArchiveHeld: holder = std::make_unique<FileHolder>(archive, "r", "-"); break;
@@ -258,3 +258,44 @@ TEST_F(BackupFaultsTest, AReaderThatSharesReadingDoesNotStopTheBackup) {
     ExpectNoTemporaryFiles(kTarget);
     KeepForReaders(archive, "reader_sharing_" + std::string(kArchiveName));
 }
+
+// A program that opens each file just written for a moment (a virus scanner, an indexer, the
+// sync client of a synchronised target folder) must not make the backup fail or leave files.
+struct ScannedCase {
+    const char* Name;
+    Concerned File;
+    bool TemporaryName;  // the file's name while it is written
+    const char* Sharing;
+};
+
+class ScannedFileTest : public BackupFaultsTest, public ::testing::WithParamInterface<ScannedCase> {};
+
+TEST_P(ScannedFileTest, DoesNotStopTheBackup) {
+    const ScannedCase& c = GetParam();
+    const std::string archive = JoinPath(kTarget, kArchiveName);
+    const std::string earlier = EarlierBackup(kTarget);
+    const std::string data = Incompressible(1u << 20);
+    WriteBytes(kDatabase, data);
+    std::string scanned = c.File == Concerned::Archive ? archive : kStaging;
+    if (c.TemporaryName) scanned += ".tmp";
+    {
+        FileHolder scanner(scanned, "r", c.Sharing, FileHolder::Scan);
+        ASSERT_TRUE(scanner.Held());
+        EXPECT_EQ(Backup(kTarget), std::string(kSuccessMessage) + "\nArhiva: " + archive);
+    }
+    EXPECT_TRUE(ReadBytes(kStaging) == data);
+    EXPECT_TRUE(ReadBytes(archive) != earlier);
+    ExpectNoTemporaryFiles(kTarget);
+    EXPECT_EQ(support::CountFiles(kTarget), 1);
+    KeepForReaders(archive, std::string("scanned_") + c.Name + ".zip");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ScannedFileTest,
+    ::testing::Values(ScannedCase{"NewArchive", Concerned::Archive, true, "rw"},
+                      ScannedCase{"NewArchiveSharingDeletion", Concerned::Archive, true, "rwd"},
+                      ScannedCase{"NewStagingCopy", Concerned::Staging, true, "rw"},
+                      ScannedCase{"NewStagingCopySharingDeletion", Concerned::Staging, true, "rwd"},
+                      ScannedCase{"StagingCopyInPlace", Concerned::Staging, false, "rw"},
+                      ScannedCase{"EarlierArchive", Concerned::Archive, false, "rw"}),
+    [](const auto& info) { return std::string(info.param.Name); });
