@@ -25,9 +25,9 @@ bool IsExistingFolder(const std::string& path);
 // True when the path's attributes can be read and lack the directory bit.
 bool IsExistingFile(const std::string& path);
 
-// Creates folder together with its missing parents, level by level below its drive. True when
-// the folder is there afterwards (or nothing needed making: a drive, a text under three
-// characters); false when a level could not be made (GetLastError tells why). An empty text,
-// which a relative path with a missing first part comes down to, raises EInOutError
-// "Unable to create directory" with code 3.
+// Creates folder together with its missing parents, level by level below its drive (a forward
+// slash separates levels as a backslash does). True when the folder is there afterwards (or
+// nothing needed making: a drive, a text under three characters); false when a level could not
+// be made (GetLastError tells why). An empty text, which a relative path with a missing first
+// part comes down to, raises EInOutError "Unable to create directory" with code 3.
 bool ForceDirectories(std::string folder);

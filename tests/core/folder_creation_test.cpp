@@ -54,3 +54,14 @@ TEST_F(FolderCreation, RelativeTextsFollowTheCurrentFolder) {
 TEST_F(FolderCreation, AMissingDriveIsAFailureNotAnError) {
     EXPECT_FALSE(ForceDirectories("q:\\nowhere\\deeper"));
 }
+
+// Windows takes a forward slash for a backslash in paths, and operators type them.
+TEST_F(FolderCreation, ForwardSlashesSeparateLevelsToo) {
+    for (const char* folder : {"c:/folder_creation_test/f1/a/b", "c:\\folder_creation_test\\f2/a\\b/",
+                               "c:/folder_creation_test/f3/"}) {
+        SCOPED_TRACE(folder);
+        EXPECT_TRUE(ForceDirectories(folder));
+        EXPECT_TRUE(IsExistingFolder(folder));
+    }
+    EXPECT_TRUE(ForceDirectories("c:/"));
+}
