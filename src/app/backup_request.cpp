@@ -1,5 +1,9 @@
 #include "app/backup_request.h"
 
+#include <windows.h>
+
+#include "app/archive_replacement.h"
+#include "app/backup_names.h"
 #include "app/backup_texts.h"
 
 namespace {
@@ -15,4 +19,9 @@ void CheckBackupRequest(const TBackupRequest& request) {
     if (request.Date == NullDate) throw EBackupInput(TBackupField::Date, kDateInvalidText);
     if (request.Folder.empty()) throw EBackupInput(TBackupField::Folder, kFolderMissingText);
     if (!IsFourDigitYear(request.Year)) throw EBackupInput(TBackupField::Year, kYearInvalidText);
+    // Checked here, before any folder of it is made: the archive is written under its temporary
+    // name, four characters longer, and Windows refuses a path of MAX_PATH characters or more.
+    const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
+    if (TemporaryArchiveName(names.Archive).size() >= MAX_PATH)
+        throw EBackupInput(TBackupField::Folder, kFolderTooLongText);
 }

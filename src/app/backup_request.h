@@ -26,5 +26,6 @@ public:
 };
 
 // Raises EBackupInput for the first field, in the dialog's order, that cannot be used: a date
-// that is not a date, an empty folder text, a year that is not four digits.
+// that is not a date, an empty folder text, a year that is not four digits, a folder too long to
+// hold the archive.
 void CheckBackupRequest(const TBackupRequest& request);

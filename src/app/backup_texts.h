@@ -33,3 +33,5 @@ inline constexpr const char* kUnexpectedText = "Neo\xe8" "ekivana gre\x9a" "ka k
 inline constexpr const char* kDateInvalidText = "Datum nije ispravan. Upi\x9a" "ite datum snimanja.";
 inline constexpr const char* kYearInvalidText = "Godina mora imati \xe8" "etiri znamenke (na primjer 2024).";
 inline constexpr const char* kFolderMissingText = "Upi\x9a" "ite direktorij za snimanje.";
+inline constexpr const char* kFolderTooLongText =
+    "Direktorij za snimanje je preduga\xe8" "ak za ime arhive; odaberite kra\xe6" "i.";

@@ -143,6 +143,8 @@ TEST_F(DialogTest, InputThatCannotNameABackupIsRefusedBeforeAnythingIsWritten) {
         const char* Message;
         TBackupField Field;
     };
+    // 222 characters: the archive's name takes 258, its temporary name 262.
+    const std::string longFolder = "c:\\dialog_test\\arhiva\\" + std::string(200, 'd');
     const Case cases[] = {
         {"empty date", "", kTarget, "2024", kDateInvalidText, TBackupField::Date},
         {"no such day", "31.02.2024", kTarget, "2024", kDateInvalidText, TBackupField::Date},
@@ -151,6 +153,9 @@ TEST_F(DialogTest, InputThatCannotNameABackupIsRefusedBeforeAnythingIsWritten) {
         {"two-digit year", nullptr, kTarget, "24", kYearInvalidText, TBackupField::Year},
         {"year with a wildcard", nullptr, kTarget, "20*4", kYearInvalidText, TBackupField::Year},
         {"year with a blank", nullptr, kTarget, "2024 ", kYearInvalidText, TBackupField::Year},
+        // The archive's temporary name, four characters longer than its own, would not fit.
+        {"folder too long for the archive's name", nullptr, longFolder.c_str(), "2024", kFolderTooLongText,
+         TBackupField::Folder},
     };
     WriteDatabase("data");
     Show();
