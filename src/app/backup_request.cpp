@@ -1,10 +1,9 @@
 #include "app/backup_request.h"
 
-#include <windows.h>
-
 #include "app/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
+#include "core/paths.h"
 
 namespace {
 bool IsFourDigitYear(const std::string& year) {
@@ -20,8 +19,8 @@ void CheckBackupRequest(const TBackupRequest& request) {
     if (request.Folder.empty()) throw EBackupInput(TBackupField::Folder, kFolderMissingText);
     if (!IsFourDigitYear(request.Year)) throw EBackupInput(TBackupField::Year, kYearInvalidText);
     // Checked here, before any folder of it is made: the archive is written under its temporary
-    // name, four characters longer, and Windows refuses a path of MAX_PATH characters or more.
+    // name, four characters longer than the archive's own.
     const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
-    if (TemporaryArchiveName(names.Archive).size() >= MAX_PATH)
+    if (TemporaryArchiveName(names.Archive).size() > kLongestPath)
         throw EBackupInput(TBackupField::Folder, kFolderTooLongText);
 }

@@ -13,6 +13,8 @@ std::string ExtractFileName(const std::string& path);
 
 // "c:" of "c:\x", "\\server\share" of "\\server\share\x", empty when the path has no drive.
 std::string DrivePartOf(const std::string& path);
+// The longest path the A functions take: MAX_PATH less the terminating zero.
+inline constexpr std::size_t kLongestPath = 259;
 // A backslash, or a forward slash, which the platform takes for one in paths.
 inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 // A drive letter and a colon at the start.
