@@ -22,6 +22,9 @@ int main(int argc, char** argv) {
         InitCharTables();
         TVorbex archiver(nullptr);
         RunArchiver(archiver, line, std::cout);
+    } catch (const EUsageError& e) {
+        std::cerr << "vorbex: " << e.what() << "\n";
+        return 2;
     } catch (const std::exception& e) {
         std::cerr << "vorbex: " << e.what() << "\n";
         return 1;

@@ -4,6 +4,7 @@
 
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 namespace {
@@ -42,6 +43,8 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
         ListDirectory(archiver, out);
         return;
     }
+    // The archiver walks the current folder in place of one it cannot enter.
+    if (!IsExistingFolder(line.BaseDir)) throw EUsageError("BASEDIR \"" + line.BaseDir + "\" is not a folder");
     archiver.SetCompressionMode(line.CompressionMode);
     archiver.SetPassword(line.Password);
     archiver.SetVerify(line.Verify);

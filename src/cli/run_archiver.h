@@ -7,5 +7,6 @@
 class TVorbex;
 
 // Adds the masks' files to the archive (a new one unless Update), or lists it, with archiver (a
-// new one). Failures are raised as the archiver's and the streams' exceptions.
+// new one). A BASEDIR that is no folder raises EUsageError before the archive is touched; other
+// failures are raised as the archiver's and the streams' exceptions.
 void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out);

@@ -42,3 +42,26 @@ TEST(RunArchiver, ReadsTheArchiveBackUnlessToldNotTo) {
         EXPECT_EQ(seamCalls, c.ReadBack ? 1 : 0) << args.front();
     }
 }
+
+TEST(RunArchiver, ABaseFolderThatIsNoFolderIsRefusedBeforeTheArchiveIsTouched) {
+    // The archiver would walk the current folder in its place and pack whatever lies there.
+    const std::string folder = support::FreshFolder("c:\\cli_tests\\base_dir");
+    support::WriteBytes(JoinPath(folder, "a.txt"), support::TextBytes(100));
+    const std::string archive = JoinPath(folder, "a.zip");
+    for (const std::string& base : {JoinPath(folder, "missing"), JoinPath(folder, "a.txt")}) {
+        for (bool update : {false, true}) {
+            SCOPED_TRACE(base + (update ? " -u" : ""));
+            std::vector<std::string> args = {archive, base, "*.*"};
+            if (update) args.insert(args.begin(), "-u");
+            TVorbex archiver(nullptr);
+            std::ostringstream out;
+            try {
+                RunArchiver(archiver, ParseCommandLine(args), out);
+                ADD_FAILURE() << "packed";
+            } catch (const EUsageError& e) {
+                EXPECT_EQ(std::string(e.what()), "BASEDIR \"" + base + "\" is not a folder");
+            }
+            EXPECT_FALSE(IsExistingFile(archive));
+        }
+    }
+}
