@@ -20,6 +20,9 @@ const char* MethodName(uint16_t method) {
 void ListDirectory(TVorbex& archiver, std::ostream& out) {
     // Read only and sharing everything: listing must never change the file.
     archiver.Open(fmOpenRead | fmShareDenyNone);
+    // The archiver loads any other file as an archive without entries.
+    if (!archiver.Directory()->FoundDirectory())
+        throw EVXException(vxerr::DamagedArchive, "it holds no end of central directory record", &archiver);
     const TVXDirArray& items = archiver.Directory()->Items;
     out << "method   compressed uncompressed crc32    offset     name\n";
     for (int i = 0; i < items.Count(); ++i) {
@@ -37,7 +40,6 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
 }  // namespace
 
 void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out) {
-    archiver.SetName("vorbex");
     archiver.SetFileName(line.Archive);
     if (line.List) {
         ListDirectory(archiver, out);
@@ -54,6 +56,14 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
     else
         archiver.Open(fmCreate);
     archiver.SetBaseDir(line.BaseDir);
-    for (const std::string& mask : line.Masks) archiver.AddMatchingFiles(mask, 63, "");
+    std::string unmatched;
+    for (const std::string& mask : line.Masks) {
+        const int before = archiver.Directory()->Items.Count();
+        archiver.AddMatchingFiles(mask, 63, "");
+        if (archiver.Directory()->Items.Count() == before)
+            unmatched += (unmatched.empty() ? "\"" : ", \"") + mask + "\"";
+    }
     archiver.Close();
+    // A mask with a typo must not pass for a backup.
+    if (!unmatched.empty()) throw ENothingSelected("no file matches " + unmatched);
 }

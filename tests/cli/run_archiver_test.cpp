@@ -1,4 +1,5 @@
-// vorbex.exe's run of the archiver: what it writes is read back unless -n says otherwise.
+// vorbex.exe's run of the archiver: what it writes is read back unless -n says otherwise, and a
+// run that could not do what it was asked fails.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -6,6 +7,7 @@
 #include "archiver/vorbex.h"
 #include "cli/run_archiver.h"
 #include "core/paths.h"
+#include "core/text.h"
 #include "support/damage.h"
 #include "support/files.h"
 #include "support/test_data.h"
@@ -64,4 +66,42 @@ TEST(RunArchiver, ABaseFolderThatIsNoFolderIsRefusedBeforeTheArchiveIsTouched) {
             EXPECT_FALSE(IsExistingFile(archive));
         }
     }
+}
+
+TEST(RunArchiver, WhatDidNotHappenIsNotReportedAsSuccess) {
+    const std::string folder = support::FreshFolder("c:\\cli_tests\\no_success");
+    support::WriteBytes(JoinPath(folder, "a.txt"), support::TextBytes(100));
+    const std::string archive = JoinPath(folder, "a.zip");
+    const std::string notArchive = JoinPath(folder, "a.txt");
+    const struct {
+        const char* What;
+        std::vector<std::string> Args;
+        std::string Failure;
+        std::vector<std::string> Entries;  // in the archive afterwards
+    } cases[] = {
+        {"listing a file that is no archive", {"-l", notArchive},
+         "Archive is damaged: it holds no end of central directory record - Native error: 00032", {}},
+        {"a mask that selects nothing beside one that does", {archive, folder, "*.doc", "a.txt", "b*"},
+         "no file matches \"*.doc\", \"b*\"", {"a.txt"}},
+        {"appending nothing", {"-u", archive, folder, "*.doc"}, "no file matches \"*.doc\"", {"a.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TVorbex archiver(nullptr);
+        std::ostringstream out;
+        try {
+            RunArchiver(archiver, ParseCommandLine(c.Args), out);
+            ADD_FAILURE() << "reported as success";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.Failure);
+        }
+        if (c.Entries.empty()) continue;
+        TVorbex check(nullptr);
+        std::ostringstream listing;
+        RunArchiver(check, ParseCommandLine({"-l", archive}), listing);
+        for (const std::string& name : c.Entries) EXPECT_NE(listing.str().find(" " + name + "\n"), std::string::npos);
+        EXPECT_NE(listing.str().find(Format("%d entries", static_cast<int>(c.Entries.size()))), std::string::npos)
+            << listing.str();
+    }
+    EXPECT_EQ(support::ReadBytes(notArchive), support::TextBytes(100));
 }
