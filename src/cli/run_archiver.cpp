@@ -4,6 +4,7 @@
 
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
+#include "core/exceptions.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -39,6 +40,15 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
 
 }  // namespace
 
+std::string FailureText(const std::exception& failure) {
+    // A short read or write carries only the system's number.
+    const auto* transfer = dynamic_cast<const EStreamError*>(&failure);
+    if (transfer && transfer->OsError != 0 &&
+        (dynamic_cast<const EReadError*>(transfer) || dynamic_cast<const EWriteError*>(transfer)))
+        return transfer->Message() + ": " + SysErrorMessage(transfer->OsError);
+    return failure.what();
+}
+
 void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out) {
     archiver.SetFileName(line.Archive);
     if (line.List) {
@@ -51,10 +61,16 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
     archiver.SetPassword(line.Password);
     archiver.SetVerify(line.Verify);
     archiver.SetDeflateWorkers(line.Threads);
-    if (line.Update)
+    if (line.Update) {
         archiver.OpenDefault();
-    else
+        // OpenDefault falls back to reading only; the append would fail at its first write.
+        if ((archiver.OpenMode() & 3) == fmOpenRead)
+            throw EFOpenError(Format("Cannot open file \"%s\" for writing: it is read-only or another program "
+                                     "has it open",
+                                     line.Archive.c_str()));
+    } else {
         archiver.Open(fmCreate);
+    }
     archiver.SetBaseDir(line.BaseDir);
     std::string unmatched;
     for (const std::string& mask : line.Masks) {

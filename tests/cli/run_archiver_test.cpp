@@ -1,7 +1,9 @@
 // vorbex.exe's run of the archiver: what it writes is read back unless -n says otherwise, and a
 // run that could not do what it was asked fails.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <functional>
 #include <sstream>
 
 #include "archiver/vorbex.h"
@@ -104,4 +106,54 @@ TEST(RunArchiver, WhatDidNotHappenIsNotReportedAsSuccess) {
             << listing.str();
     }
     EXPECT_EQ(support::ReadBytes(notArchive), support::TextBytes(100));
+}
+
+TEST(RunArchiver, AnArchiveThatCannotBeWrittenIsNamedAsSuch) {
+    const std::string folder = support::FreshFolder("c:\\cli_tests\\in_use");
+    support::WriteBytes(JoinPath(folder, "a.txt"), support::TextBytes(100));
+    const std::string archive = JoinPath(folder, "a.zip");
+    {
+        TVorbex archiver(nullptr);
+        std::ostringstream out;
+        RunArchiver(archiver, ParseCommandLine({archive, folder, "a.txt"}), out);
+    }
+    const std::string before = support::ReadBytes(archive);
+    // Another program reads it and lets nobody write.
+    HANDLE reader = CreateFileA(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    TVorbex archiver(nullptr);
+    std::ostringstream out;
+    try {
+        RunArchiver(archiver, ParseCommandLine({"-u", archive, folder, "a.txt"}), out);
+        ADD_FAILURE() << "appended";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(),
+                  "Cannot open file \"" + archive + "\" for writing: it is read-only or another program has it open");
+    }
+    CloseHandle(reader);
+    EXPECT_EQ(support::ReadBytes(archive), before);
+}
+
+TEST(FailureText, AStreamsTransferErrorSaysWhyTheSystemRefused) {
+    const std::string diskFull = SysErrorMessage(ERROR_DISK_FULL);
+    const struct {
+        std::function<void()> Raise;
+        std::string Text;
+    } cases[] = {
+        {[] { throw EWriteError("Stream write error", ERROR_DISK_FULL); }, "Stream write error: " + diskFull},
+        {[] { throw EReadError("Stream read error", ERROR_DISK_FULL); }, "Stream read error: " + diskFull},
+        // The stream found the fault itself: the system has nothing to add.
+        {[] { throw EReadError("Stream read error"); }, "Stream read error"},
+        // Opening names its reason already.
+        {[] { throw EFOpenError("Cannot open file \"a.zip\". Access denied", ERROR_ACCESS_DENIED); },
+         "Cannot open file \"a.zip\". Access denied"},
+        {[] { throw EVXException(vxerr::ArchiveNotOpen, nullptr); }, "Archive is not open - Native error: 00013"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.Raise();
+        } catch (const std::exception& e) {
+            EXPECT_EQ(FailureText(e), c.Text);
+        }
+    }
 }
