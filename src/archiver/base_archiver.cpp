@@ -1,6 +1,7 @@
 #include "archiver/base_archiver.h"
 
 #include "archiver/select/file_selection.h"
+#include "archiver/select/masks_platform.h"
 #include "archiver/verify/verify_run.h"
 #include "archiver/verify/written_archive.h"
 #include "archiver/write/archive_files.h"
@@ -307,6 +308,12 @@ bool TVXBaseArchiver::FireConfirmProcessFile(const std::string& fileName, TVXPro
     bool confirm = true;
     if (OnConfirmProcessFile) OnConfirmProcessFile(this, fileName, operation, confirm);
     return confirm;
+}
+
+bool TVXBaseArchiver::IsArchiveFile(const std::string& path) const {
+    if (!active_ || inMemory_) return false;
+    // Spelled as the walk spells its paths; the file system ignores letter case.
+    return SameTextIgnoringCase(FullPathName(fileName_), path);
 }
 
 bool TVXBaseArchiver::VerifyCommit(TVXDirManager& dir, int firstWritten) {

@@ -112,6 +112,7 @@ public:
                           TVXProgressPhase phase) override;
     void FireOverallProgress(double progress, TVXProcessOperation operation, TVXProgressPhase phase) override;
     bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation) override;  // Confirm
+    bool IsArchiveFile(const std::string& path) const override;
     // Reports an archiver error for one item; false (nothing fired) when no handler is assigned.
     bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
                                 const EVXException& e) override;

@@ -22,8 +22,11 @@ int main(int argc, char** argv) {
         InitCharTables();
         TVorbex archiver(nullptr);
         RunArchiver(archiver, line, std::cout);
-    } catch (const std::exception& e) {
+    } catch (const EUsageError& e) {
         std::cerr << "vorbex: " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "vorbex: " << FailureText(e) << "\n";
         return 1;
     }
     return 0;

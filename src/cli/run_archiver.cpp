@@ -4,6 +4,8 @@
 
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
+#include "core/exceptions.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 namespace {
@@ -19,6 +21,9 @@ const char* MethodName(uint16_t method) {
 void ListDirectory(TVorbex& archiver, std::ostream& out) {
     // Read only and sharing everything: listing must never change the file.
     archiver.Open(fmOpenRead | fmShareDenyNone);
+    // The archiver loads any other file as an archive without entries.
+    if (!archiver.Directory()->FoundDirectory())
+        throw EVXException(vxerr::DamagedArchive, "it holds no end of central directory record", &archiver);
     const TVXDirArray& items = archiver.Directory()->Items;
     out << "method   compressed uncompressed crc32    offset     name\n";
     for (int i = 0; i < items.Count(); ++i) {
@@ -35,22 +40,46 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
 
 }  // namespace
 
+std::string FailureText(const std::exception& failure) {
+    // A short read or write carries only the system's number.
+    const auto* transfer = dynamic_cast<const EStreamError*>(&failure);
+    if (transfer && transfer->OsError != 0 &&
+        (dynamic_cast<const EReadError*>(transfer) || dynamic_cast<const EWriteError*>(transfer)))
+        return transfer->Message() + ": " + SysErrorMessage(transfer->OsError);
+    return failure.what();
+}
+
 void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out) {
-    archiver.SetName("vorbex");
     archiver.SetFileName(line.Archive);
     if (line.List) {
         ListDirectory(archiver, out);
         return;
     }
+    // The archiver walks the current folder in place of one it cannot enter.
+    if (!IsExistingFolder(line.BaseDir)) throw EUsageError("BASEDIR \"" + line.BaseDir + "\" is not a folder");
     archiver.SetCompressionMode(line.CompressionMode);
     archiver.SetPassword(line.Password);
     archiver.SetVerify(line.Verify);
     archiver.SetDeflateWorkers(line.Threads);
-    if (line.Update)
+    if (line.Update) {
         archiver.OpenDefault();
-    else
+        // OpenDefault falls back to reading only; the append would fail at its first write.
+        if ((archiver.OpenMode() & 3) == fmOpenRead)
+            throw EFOpenError(Format("Cannot open file \"%s\" for writing: it is read-only or another program "
+                                     "has it open",
+                                     line.Archive.c_str()));
+    } else {
         archiver.Open(fmCreate);
+    }
     archiver.SetBaseDir(line.BaseDir);
-    for (const std::string& mask : line.Masks) archiver.AddMatchingFiles(mask, 63, "");
+    std::string unmatched;
+    for (const std::string& mask : line.Masks) {
+        const int before = archiver.Directory()->Items.Count();
+        archiver.AddMatchingFiles(mask, 63, "");
+        if (archiver.Directory()->Items.Count() == before)
+            unmatched += (unmatched.empty() ? "\"" : ", \"") + mask + "\"";
+    }
     archiver.Close();
+    // A mask with a typo must not pass for a backup.
+    if (!unmatched.empty()) throw ENothingSelected("no file matches " + unmatched);
 }

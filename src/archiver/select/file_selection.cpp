@@ -77,6 +77,8 @@ public:
             if (host_.Options()->Recurse() && (entry.Attributes & faDirectory) != 0) ScanFolder(path);
             if (!MatchesAny(path, masks_, host_.BaseDir())) return;
             if (MatchesAny(path, exclusions_, host_.BaseDir())) return;
+            // The archive inside the folder it packs cannot be an entry of itself.
+            if (host_.IsArchiveFile(path)) return;
             AddFileItem(path);
         });
     }

@@ -16,6 +16,8 @@ public:
     virtual uint16_t CompressionMethod() const = 0;
     virtual TVXOptions* Options() const = 0;
     virtual TStringList* NoCompressionMasks() const = 0;
+    // Whether path (absolute, as the walk builds it) is the open archive's own file.
+    virtual bool IsArchiveFile(const std::string& path) const = 0;
     // OnConfirmProcessFile: false leaves the path out.
     virtual bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation) = 0;
 

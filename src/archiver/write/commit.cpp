@@ -68,6 +68,10 @@ void TVXCommit::Run() {
     }
 
     try {
+        // Bytes without a directory are no archive, or one cut short: an archive written over
+        // them would lose them.
+        if (!dir_.FoundDirectory() && archive_.Size() > 0)
+            throw EVXException(vxerr::DamagedArchive, "it holds data but no end of central directory record", owner_);
         if (dir_.Snapshot.Count() > firstChange_) {
             CopyTailToTemp(firstChange_);
             const TDirItem& firstChanged = *dir_.Snapshot.ItemPtr(firstChange_);

@@ -37,6 +37,12 @@ void TVXCommit::MakeRoom(int64_t end) {
 }
 
 void TVXCommit::RestoreOldDirectory() {
+    // Until its copy is complete nothing overwrites the old directory: only what a failed copy
+    // added behind it goes (nothing at all when the file takes no write, as a read-only one).
+    if (keptAt_ < 0) {
+        if (archive_.Size() != oldSize_) archive_.SetSize(oldSize_);
+        return;
+    }
     archive_.SetPosition(cutPosition_);
     archive_.WriteBuffer(oldTail_.data(), static_cast<int64_t>(oldTail_.size()));
     archive_.SetSize(oldSize_);

@@ -229,6 +229,28 @@ TEST_F(Selection, LockedSourceFailsTheBatch) {
     fixtures::ExpectEntries(zip, {});
 }
 
+TEST_F(Selection, TheArchiveItselfIsNeverSelected) {
+    // An archive inside the folder it packs matches the masks like any other file; it cannot be
+    // read while it is written (or, shared, would be read while it grows).
+    const std::string zip = base + "\\own.zip";
+    for (TVXFileShareMode mode : {smShareCompat, smShareDenyNone}) {
+        SCOPED_TRACE(mode);
+        DeleteFileA(zip.c_str());
+        archiver.Options()->SetShareMode(mode);
+        archiver.SetFileName(zip);
+        archiver.Open(fmCreate);
+        archiver.SetBaseDir(base);
+        archiver.AddMatchingFiles("*.*", 33, "");
+        archiver.Close();
+        // Appending opens it shared for reading.
+        archiver.OpenDefault();
+        archiver.AddMatchingFiles("*.*", 33, "");
+        const std::vector<std::string> names = StoredNames(archiver);
+        EXPECT_EQ(Names(names.begin(), names.end()), (Names{"a.txt", "a.txt", "b.dat", "b.dat", "noext", "noext"}));
+        archiver.Close();
+    }
+}
+
 // Archives written to disk for the readers' check, one per kind of entry.
 TEST_F(Selection, ArchivesForTheReaders) {
     struct Case {

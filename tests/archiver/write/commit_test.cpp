@@ -385,3 +385,52 @@ TEST(Commit, EntriesSharingANameKeepTheirOwnDataWhenCopiedBack) {
     support::CopyFileTo(w.Path, result);
     WriteExpectedNames(result, {"same.txt", "same.txt"});
 }
+
+TEST(Commit, AFileThatHoldsNoArchiveIsLeftAsItWas) {
+    // A file with bytes but no end record: not an archive, or one cut short. Writing a new
+    // archive over it would lose what it holds.
+    const std::vector<uint8_t> archive = ReadFileBytes(CorpusPath("infozip.zip"));
+    const struct {
+        const char* What;
+        std::vector<uint8_t> Bytes;
+    } cases[] = {
+        {"not an archive", ReadFileBytes(CorpusPath("not_a_zip.bin"))},
+        {"an archive cut short", std::vector<uint8_t>(archive.begin(), archive.end() - 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        support::TOpenArchive w(ScratchPath("no_archive"));
+        WriteFileBytes(w.Path, c.Bytes);
+        TVorbex& v = w.Open();
+        v.BeginUpdate();
+        AppendMemoryItem(v, "new.txt", "must not replace the file's bytes");
+        try {
+            v.EndUpdate();
+            ADD_FAILURE() << "written over";
+        } catch (const EVXException& e) {
+            EXPECT_EQ(e.NativeError, vxerr::DamagedArchive) << e.Message();
+        }
+        EXPECT_EQ(v.Directory()->Items.Count(), 0);
+        v.Close();
+        EXPECT_EQ(ReadFileBytes(w.Path), c.Bytes);
+        EXPECT_EQ(support::CountFiles(w.Temp), 0);
+    }
+}
+
+TEST(Commit, AnArchiveOpenForReadingOnlyFailsTheAppendAndStaysIntact) {
+    // What OpenDefault falls back to for a read-only file: no write reaches the file, and the
+    // rollback has nothing to restore, so the failure is the write's and not a damaged archive.
+    support::TOpenArchive w(ScratchPath("read_only"), CorpusPath("python.zip"));
+    const std::vector<uint8_t> before = ReadFileBytes(w.Path);
+    TVorbex& v = w.Archiver;
+    v.SetTempDir(w.Temp);
+    v.SetFileName(w.Path);
+    v.Open(fmOpenRead | fmShareDenyNone);
+    v.BeginUpdate();
+    AppendMemoryItem(v, "new.txt", "cannot be written");
+    EXPECT_THROW(v.EndUpdate(), EWriteError);
+    EXPECT_EQ(WrittenNames(v), (std::vector<std::string>{"first.txt", "dir\\file.txt", "folder/"}));
+    v.Close();
+    EXPECT_EQ(ReadFileBytes(w.Path), before);
+    EXPECT_EQ(support::CountFiles(w.Temp), 0);
+}
