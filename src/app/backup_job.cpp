@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/archive_replacement.h"
+#include "core/archive_replacement.h"
 #include "archiver/base_archiver.h"
 #include "core/file_copy.h"
 #include "core/paths.h"

@@ -1,6 +1,6 @@
 #include "app/backup_request.h"
 
-#include "app/archive_replacement.h"
+#include "core/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
 #include "core/paths.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/archive_replacement.h"
+#include "core/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"

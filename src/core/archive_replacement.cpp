@@ -1,4 +1,4 @@
-#include "app/archive_replacement.h"
+#include "core/archive_replacement.h"
 
 #include <windows.h>
 

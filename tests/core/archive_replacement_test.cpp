@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/archive_replacement.h"
+#include "core/archive_replacement.h"
 #include "core/exceptions.h"
 #include "support/files.h"
 
