@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "archiver/select/masks_platform.h"
 #include "archiver/vorbex.h"
 #include "archiver/zip/records.h"
+#include "core/archive_replacement.h"
 #include "core/exceptions.h"
 #include "core/paths.h"
 #include "core/text.h"
@@ -38,6 +40,20 @@ void ListDirectory(TVorbex& archiver, std::ostream& out) {
     archiver.Close();
 }
 
+// Adds each mask's files but those of exclusion (a mask); returns the masks that selected none,
+// quoted, for the failure.
+std::string AddMasks(TVorbex& archiver, const TCommandLine& line, const std::string& exclusion) {
+    archiver.SetBaseDir(line.BaseDir);
+    std::string unmatched;
+    for (const std::string& mask : line.Masks) {
+        const int before = archiver.Directory()->Items.Count();
+        archiver.AddMatchingFiles(mask, 63, exclusion);
+        if (archiver.Directory()->Items.Count() == before)
+            unmatched += (unmatched.empty() ? "\"" : ", \"") + mask + "\"";
+    }
+    return unmatched;
+}
+
 }  // namespace
 
 std::string FailureText(const std::exception& failure) {
@@ -61,6 +77,7 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
     archiver.SetPassword(line.Password);
     archiver.SetVerify(line.Verify);
     archiver.SetDeflateWorkers(line.Threads);
+    std::string unmatched;
     if (line.Update) {
         archiver.OpenDefault();
         // OpenDefault falls back to reading only; the append would fail at its first write.
@@ -68,18 +85,29 @@ void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out)
             throw EFOpenError(Format("Cannot open file \"%s\" for writing: it is read-only or another program "
                                      "has it open",
                                      line.Archive.c_str()));
+        unmatched = AddMasks(archiver, line, "");
+        archiver.Close();
     } else {
-        archiver.Open(fmCreate);
+        // Created in place, the archive would empty an earlier one before the new one is whole.
+        TArchiveReplacement replacement(line.Archive);
+        try {
+            archiver.SetFileName(replacement.TemporaryName());
+            archiver.Open(fmCreate);
+            // Still there while its successor is written, and inside the folder it packs it would
+            // be packed into it.
+            unmatched = AddMasks(archiver, line, FullPathName(line.Archive));
+            archiver.Close();
+        } catch (...) {
+            // The temporary file can be removed only once the archiver lets it go.
+            archiver.Close();
+            throw;
+        }
+        try {
+            replacement.PutInPlace();
+        } catch (const EOSError& e) {
+            throw EOSError(Format("Cannot replace \"%s\": %s", line.Archive.c_str(), e.what()), e.ErrorCode);
+        }
     }
-    archiver.SetBaseDir(line.BaseDir);
-    std::string unmatched;
-    for (const std::string& mask : line.Masks) {
-        const int before = archiver.Directory()->Items.Count();
-        archiver.AddMatchingFiles(mask, 63, "");
-        if (archiver.Directory()->Items.Count() == before)
-            unmatched += (unmatched.empty() ? "\"" : ", \"") + mask + "\"";
-    }
-    archiver.Close();
     // A mask with a typo must not pass for a backup.
     if (!unmatched.empty()) throw ENothingSelected("no file matches " + unmatched);
 }

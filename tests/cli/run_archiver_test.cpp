@@ -8,6 +8,7 @@
 
 #include "archiver/vorbex.h"
 #include "cli/run_archiver.h"
+#include "core/archive_replacement.h"
 #include "core/paths.h"
 #include "core/text.h"
 #include "support/damage.h"
@@ -132,6 +133,51 @@ TEST(RunArchiver, AnArchiveThatCannotBeWrittenIsNamedAsSuch) {
     }
     CloseHandle(reader);
     EXPECT_EQ(support::ReadBytes(archive), before);
+}
+
+TEST(RunArchiver, ANewArchiveTakesTheEarlierOnesPlaceOnlyWhenWhole) {
+    // The archive lies in the folder it packs: neither it nor its successor may become an entry.
+    const std::string folder = support::FreshFolder("c:\\cli_tests\\replace");
+    support::WriteBytes(JoinPath(folder, "a.txt"), support::TextBytes(100));
+    support::WriteBytes(JoinPath(folder, "b.txt"), support::TextBytes(300));
+    const std::string archive = JoinPath(folder, "a.zip");
+    const std::vector<std::string> args = {archive, folder, "*.*"};
+    for (int run = 0; run < 2; ++run) {
+        TVorbex archiver(nullptr);
+        std::ostringstream out;
+        RunArchiver(archiver, ParseCommandLine(args), out);
+    }
+    TVorbex lister(nullptr);
+    std::ostringstream listing;
+    RunArchiver(lister, ParseCommandLine({"-l", archive}), listing);
+    EXPECT_NE(listing.str().find("2 entries"), std::string::npos) << listing.str();
+    const std::string earlier = support::ReadBytes(archive);
+
+    const struct {
+        const char* What;
+        bool ChangeWritten;  // a byte changed between writing and reading back
+        bool ReadOnly;       // the operator protected the earlier archive
+        std::string Failure;
+    } cases[] = {
+        {"read back differs", true, false, "Archive verification failed"},
+        {"earlier archive read-only", false, true, "Cannot replace \"" + archive + "\": "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        if (c.ReadOnly) SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY);
+        TVorbex archiver(nullptr);
+        if (c.ChangeWritten) archiver.BeforeVerify = [](TStream& written) { support::FlipByte(written, 60); };
+        std::ostringstream out;
+        try {
+            RunArchiver(archiver, ParseCommandLine(args), out);
+            ADD_FAILURE() << "reported as success";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.Failure, 0), 0u) << e.what();
+        }
+        SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(support::ReadBytes(archive), earlier);
+        EXPECT_FALSE(IsExistingFile(TemporaryArchiveName(archive)));
+    }
 }
 
 TEST(FailureText, AStreamsTransferErrorSaysWhyTheSystemRefused) {
