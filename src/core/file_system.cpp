@@ -2,7 +2,28 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "core/exceptions.h"
+
+std::string CurrentFolder() {
+    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+    std::vector<char> buffer(needed + 1);
+    const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    return std::string(buffer.data(), length);
+}
+
+std::string FullPathName(const std::string& path) {
+    if (path.empty()) return {};
+    std::vector<char> buffer(MAX_PATH + 1);
+    DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    }
+    if (length == 0 || length >= buffer.size()) return {};
+    return std::string(buffer.data(), length);
+}
 
 bool IsExistingFolder(const std::string& path) {
     DWORD attr = GetFileAttributesA(path.c_str());

@@ -22,6 +22,13 @@ bool HasDriveLetter(const std::string& path);
 // Two separators ("\\" or "/") at the start: a share on another machine.
 bool IsUncPath(const std::string& path);
 
+// The process's current folder, as the platform reports it (no trailing backslash except at a
+// drive root).
+std::string CurrentFolder();
+// The platform's full-path expansion against the process's current folder: "." and ".." are
+// resolved, forward slashes become backslashes, letter case stays. Empty on failure.
+std::string FullPathName(const std::string& path);
+
 // True when the path's attributes can be read and carry the directory bit.
 bool IsExistingFolder(const std::string& path);
 // True when the path's attributes can be read and lack the directory bit.
