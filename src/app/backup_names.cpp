@@ -8,6 +8,9 @@ TBackupNames MakeBackupNames(const std::string& folder, const std::string& progr
     TBackupNames n;
     n.Source = AddTrailingBackslash(programFolder) + kNameStem + year + kDatabaseExtension;
     n.Staging = std::string(kStagingFolder) + kNameStem + year + kDatabaseExtension;
-    n.Archive = AddTrailingBackslash(folder) + kNameStem + year + "_" + DateStamp(date) + kArchiveExtension;
+    // The operator is told the archive's full name: a relative folder or one typed with forward
+    // slashes is named as the system resolves it.
+    const std::string fullFolder = FullPathName(folder);
+    n.Archive = AddTrailingBackslash(fullFolder.empty() ? folder : fullFolder) + kNameStem + year + "_" + DateStamp(date) + kArchiveExtension;
     return n;
 }

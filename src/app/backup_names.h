@@ -13,7 +13,7 @@ inline constexpr const char* kArchiveExtension = ".zip";
 struct TBackupNames {
     std::string Source;   // the year's database beside the program
     std::string Staging;  // its copy in the staging folder
-    std::string Archive;  // the dated archive in the target folder
+    std::string Archive;  // the dated archive in the target folder, by its full name
 };
 
 // folder: the target folder text; programFolder: the program's folder; year: the year text as

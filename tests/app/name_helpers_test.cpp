@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/backup_names.h"
 #include "app/name_helpers.h"
+#include "core/paths.h"
 
 TEST(PadText, ModesLengthsAndUnknownModes) {
     struct Case {
@@ -59,6 +61,23 @@ TEST(BackupNames, BuiltFromFolderProgramYearAndDate) {
     EXPECT_EQ(MakeBackupNames("e:\\arhiva\\", "d:\\program\\", "2024", EncodeDate(2024, 3, 5)).Archive, n.Archive);
     EXPECT_EQ(MakeBackupNames("c:\\", "d:\\p\\", "2025", EncodeDate(2026, 1, 15)).Archive,
               "c:\\BRODANIKVESTRA_G2025_15_01_2026.zip");
+    // The archive is named to the operator in full, as the system resolves the folder typed.
+    const std::string current = CurrentFolder();
+    SetCurrentDirectoryA("c:\\windows");
+    const struct {
+        const char* Typed;
+        const char* Folder;
+    } typed[] = {
+        {"e:/arhiva/", "e:\\arhiva\\"},
+        {"e:\\arhiva/2024", "e:\\arhiva\\2024\\"},
+        {"arhiva", "c:\\windows\\arhiva\\"},
+        {"..\\arhiva\\.", "c:\\arhiva\\"},
+    };
+    for (const auto& t : typed)
+        EXPECT_EQ(MakeBackupNames(t.Typed, "d:\\p\\", "2024", EncodeDate(2024, 3, 5)).Archive,
+                  std::string(t.Folder) + "BRODANIKVESTRA_G2024_05_03_2024.zip")
+            << t.Typed;
+    SetCurrentDirectoryA(current.c_str());
 
     TBackupNames empty = MakeBackupNames("c:\\", "d:\\p\\", "", NullDate);
     EXPECT_EQ(empty.Source, "d:\\p\\BRODANIKVESTRA_G.fdb");
