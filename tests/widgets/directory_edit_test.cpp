@@ -303,6 +303,17 @@ TEST(DirectoryEdit, TypedCharactersGoThroughTheOemCharacterSet) {
     EXPECT_NE(text[2], '\x80');
 }
 
+// Croatian folder names have an OEM equivalent in the Croatian desk's code pages (1250 and 852)
+// and must come through the round trip whole.
+TEST(DirectoryEdit, CroatianLettersSurviveTyping) {
+    if (GetACP() != 1250) GTEST_SKIP() << "the Croatian code page is not the system's";
+    EditOnForm f;
+    f.edit->SetText("");
+    const std::string letters = "\xe8\xe6\x9e\x9a\xf0\xc8\xc6\x8e\x8a\xd0";  // the five letters, small then capital
+    Type(*f.edit, "c:\\" + letters);
+    EXPECT_EQ(f.edit->Text(), "c:\\" + letters);
+}
+
 TEST(DirectoryEdit, ButtonSitsInsideTheBorderAndTheTextStopsBeforeIt) {
     EditOnForm f;
     TEditButton* button = f.edit->Button();
