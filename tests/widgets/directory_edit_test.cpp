@@ -143,6 +143,8 @@ TEST(DirectoryEdit, CancelKeepsTextSelectionAndInitialDir) {
     EXPECT_EQ(f.edit->SelStart(), 3);
     EXPECT_EQ(f.edit->SelLength(), 2);
     EXPECT_EQ(f.edit->InitialDir(), "c:\\init");
+    EXPECT_EQ(GetActiveWindow(), f.form->Handle());
+    EXPECT_EQ(GetFocus(), f.edit->Handle());
 }
 
 TEST(DirectoryEdit, EventsRunInOrderAndMayStopOrChangeTheChoice) {
