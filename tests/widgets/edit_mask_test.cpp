@@ -61,23 +61,27 @@ TEST(EditMask, TypingSkipsSeparatorsAndRefusesOtherCharacters) {
 // moves to the field's end and the caret to the next field, so a date is typed as it is written.
 TEST(EditMask, TypingTheSeparatorEndsAField) {
     const struct {
+        const char* mask;
+        char separator;
         const char* start;  // the text before typing
         size_t caret;
         const char* typed;
         const char* text;
         size_t caretAfter;
     } cases[] = {
-        {"", 0, "5.3.2024", " 5. 3.2024", 10},
-        {"", 0, "05.03.2024", "05.03.2024", 10},  // after a full field the caret is past it already
-        {"", 0, "5.3.24", " 5. 3.24  ", 8},
-        {"", 0, "5.3.24.", " 5. 3.  24", 10},     // in the last field it only moves the digits
-        {"", 0, ".", "  .  .    ", 0},            // nothing typed in the field: nothing happens
-        {"07.12.2026", 0, "5.", " 5.12.2026", 3}, // over a date the rest of the field is emptied
-        {"07.12.2026", 4, ".", "07. 1.2026", 6},
-        {"07.12.2026", 2, ".", "07.12.2026", 3},  // before the separator the field is whole
+        {"!99/99/9999;1; ", '.', "", 0, "5.3.2024", " 5. 3.2024", 10},
+        {"!99/99/9999;1; ", '.', "", 0, "05.03.2024", "05.03.2024", 10},  // after a full field the caret is past it
+        {"!99/99/9999;1; ", '.', "", 0, "5.3.24", " 5. 3.24  ", 8},
+        {"!99/99/9999;1; ", '.', "", 0, "5.3.24.", " 5. 3.  24", 10},     // in the last field it only moves the digits
+        {"!99/99/9999;1; ", '.', "", 0, ".", "  .  .    ", 0},            // nothing typed in the field: nothing happens
+        {"!99/99/9999;1; ", '.', "07.12.2026", 0, "5.", " 5.12.2026", 3}, // over a date the rest of the field is emptied
+        {"!99/99/9999;1; ", '.', "07.12.2026", 4, ".", "07. 1.2026", 6},
+        {"!99/99/9999;1; ", '.', "07.12.2026", 2, ".", "07.12.2026", 3},  // before the separator the field is whole
+        {"!99/99/9999;1; ", '/', "", 0, "3/5/2024", " 3/ 5/2024", 10},    // month first, as in the US
+        {"!99/99/99;1; ", '.', "", 0, "24.3.5", "24. 3.5 ", 7},           // year first, two digits
     };
     for (const auto& c : cases) {
-        TEditMask m("!99/99/9999;1; ", '.');
+        TEditMask m(c.mask, c.separator);
         m.SetText(c.start);
         size_t caret = c.caret;
         for (char ch : std::string(c.typed)) m.TypeChar(ch, caret, caret, caret);
