@@ -114,6 +114,8 @@ void TFSnimanjePodataka::BitBtn1Click(TObject*) {
     // The messages handled while a backup runs may still carry a press of "&Snimi" (its
     // accelerator, say): the backup that runs goes on alone.
     if (running_) return;
+    startPressTime_ = static_cast<DWORD>(GetMessageTime());
+    startKeyHeld_ = GetKeyState(VK_RETURN) < 0 ? VK_RETURN : 0;
     const TBackupRequest request{DirectoryEdit1->Text(), AddTrailingBackslash(ExtractFilePath(ProgramFileName)),
                                  EditGodina->Text(), DateEdit1->DateValue()};
     std::string archive;
@@ -154,6 +156,17 @@ void TFSnimanjePodataka::BitBtn2Click(TObject*) { Close(); }
 
 void TFSnimanjePodataka::FormKeyDown(TObject*, WORD& key, TShiftState) {
     if (key == VK_ESCAPE) Close();
+    if (running_ && RepeatsTheStartingPress(key)) key = 0;
+}
+
+bool TFSnimanjePodataka::RepeatsTheStartingPress(WORD key) const {
+    if (key != VK_RETURN && key != VK_SPACE) return false;
+    return key == startKeyHeld_ || static_cast<DWORD>(GetMessageTime()) - startPressTime_ < GetDoubleClickTime();
+}
+
+void TFSnimanjePodataka::KeyUp(WORD& key, TShiftState shift) {
+    if (key == startKeyHeld_) startKeyHeld_ = 0;
+    TForm::KeyUp(key, shift);
 }
 
 void TFSnimanjePodataka::FormCloseQuery(TObject*, bool& canClose) {

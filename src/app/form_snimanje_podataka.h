@@ -30,6 +30,7 @@ public:
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
+    void KeyUp(WORD& key, TShiftState shift) override;
 
     TBitBtn* BitBtn1 = nullptr;
     TBitBtn* BitBtn2 = nullptr;
@@ -58,8 +59,16 @@ private:
     // The field a refused request is corrected in.
     TWinControl* FieldControl(TBackupField field) const;
 
+    // Enter or Space that only repeats the press that started the running backup: that key
+    // still held down, or pressed again within the system's double-click time. It goes to
+    // "&Odustani", which has the focus by then, and must not stop the backup.
+    bool RepeatsTheStartingPress(WORD key) const;
+
     // The view of the backup that runs now; none between backups.
     TBackupProgressView* running_ = nullptr;
+    // When the press that started it came (the message time), and the key of it still held.
+    DWORD startPressTime_ = 0;
+    WORD startKeyHeld_ = 0;
 };
 
 // Makes the dialog's control classes known to the form description reader.

@@ -468,6 +468,14 @@ LRESULT TCustomComboEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             UpdateButtonLayout();
             return result;
         }
+        case WM_NCPAINT: {
+            // The themed text box draws its frame for the focus over the whole window, its
+            // children included: the button is drawn again on top.
+            LRESULT result = TEdit::WndProc(msg, wParam, lParam);
+            if (HWND button = button_->HandleIfAllocated(); button && IsWindowVisible(button))
+                RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            return result;
+        }
     }
     return TEdit::WndProc(msg, wParam, lParam);
 }

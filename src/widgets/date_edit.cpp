@@ -247,7 +247,12 @@ void TCustomDateEdit::PasteIntoMask() {
         CloseClipboard();
     }
     const auto [start, end] = EditSelection(Handle());
-    ShowMaskText(mask_.Paste(text, start, end));
+    size_t caret = start;
+    if (!mask_.Paste(text, start, end, caret)) {
+        MessageBeep(0);
+        return;
+    }
+    ShowMaskText(caret);
 }
 
 void TCustomDateEdit::CutFromMask() {

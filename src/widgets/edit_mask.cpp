@@ -78,12 +78,38 @@ void TEditMask::SetText(const std::string& text) {
     }
 }
 
+bool TEditMask::IsSeparator(char ch) const {
+    for (const TPlace& p : places_)
+        if (p.literal && p.ch == ch) return true;
+    return false;
+}
+
+bool TEditMask::EndField(size_t& caret) {
+    if (caret >= places_.size()) return false;
+    if (caret == 0 || places_[caret - 1].literal) return true;  // nothing typed into this field
+    size_t start = caret;
+    while (start > 0 && !places_[start - 1].literal) --start;
+    size_t end = caret;
+    while (end < places_.size() && !places_[end].literal) ++end;
+    std::string digits;
+    for (size_t i = start; i < caret; ++i)
+        if (places_[i].ch != ' ') digits += places_[i].ch;
+    Clear(start, end);
+    const size_t first = padInFront_ ? end - digits.size() : start;
+    for (size_t k = 0; k < digits.size(); ++k) places_[first + k].ch = digits[k];
+    caret = end;
+    while (caret < places_.size() && places_[caret].literal) ++caret;
+    return true;
+}
+
 bool TEditMask::TypeChar(char ch, size_t& caret, size_t selStart, size_t selEnd) {
-    if (!IsDigit(ch)) return false;
+    const bool separator = IsSeparator(ch);
+    if (!IsDigit(ch) && !separator) return false;
     if (selEnd > selStart) {
         Clear(selStart, selEnd);
         caret = selStart;
     }
+    if (separator) return EndField(caret);
     size_t pos = caret;
     while (pos < places_.size() && places_[pos].literal) ++pos;
     if (pos >= places_.size()) return false;
@@ -126,7 +152,10 @@ size_t TEditMask::Delete(size_t caret, size_t selStart, size_t selEnd) {
     return caret;
 }
 
-size_t TEditMask::Paste(const std::string& text, size_t selStart, size_t selEnd) {
+bool TEditMask::Paste(const std::string& text, size_t selStart, size_t selEnd, size_t& caret) {
+    bool hasDigit = false;
+    for (char c : text) hasDigit = hasDigit || IsDigit(c);
+    if (!hasDigit) return false;
     // A whole date pasted over the whole text is fitted field by field, so 5.3.2024 keeps
     // its day and month apart.
     bool hasSeparator = false;
@@ -134,10 +163,11 @@ size_t TEditMask::Paste(const std::string& text, size_t selStart, size_t selEnd)
         if (p.literal && text.find(p.ch) != std::string::npos) hasSeparator = true;
     if (hasSeparator && selStart == 0 && (selEnd >= places_.size() || IsBlank())) {
         SetText(text);
-        return places_.size();
+        caret = places_.size();
+        return true;
     }
-    size_t caret = selStart;
+    caret = selStart;
     if (selEnd > selStart) Clear(selStart, selEnd);
     for (char c : text) TypeChar(c, caret, caret, caret);
-    return caret;
+    return true;
 }

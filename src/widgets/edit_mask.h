@@ -30,9 +30,11 @@ public:
     // any other is split at the separators and each field is padded with blanks in front.
     void SetText(const std::string& text);
 
-    // Typing a digit at the caret (after clearing a selection): the digit goes into the next
-    // digit place, the caret moves past it and past following separators. False for a
-    // character that may not stand in a digit place or when there is no place left.
+    // Typing at the caret (after clearing a selection). A digit goes into the next digit place;
+    // the caret moves past it and past following separators. A separator ends the field the
+    // caret is in: the digits typed into it move to its end (or stay at its start, without
+    // "!") and the caret moves to the next field; at a field's start it changes nothing. False
+    // for any other character and when there is no place left.
     bool TypeChar(char ch, size_t& caret, size_t selStart, size_t selEnd);
     // Empties the digit places in [from, to).
     void Clear(size_t from, size_t to);
@@ -41,11 +43,15 @@ public:
     // Delete: empties the selection, or the digit place at the caret; returns the caret.
     size_t Delete(size_t caret, size_t selStart, size_t selEnd);
     // A text with separators over the whole text (or into an empty one) is fitted as SetText
-    // does; elsewhere
-    // every acceptable character is typed from the selection on. Returns the caret.
-    size_t Paste(const std::string& text, size_t selStart, size_t selEnd);
+    // does; elsewhere every acceptable character is typed from the selection on. A text without
+    // a digit is refused (false) and changes nothing.
+    bool Paste(const std::string& text, size_t selStart, size_t selEnd, size_t& caret);
 
 private:
+    bool IsSeparator(char ch) const;
+    // Ends the field that the caret is in, as a typed separator does.
+    bool EndField(size_t& caret);
+
     struct TPlace {
         bool literal = false;
         char ch = ' ';  // the separator of a literal place, the digit or ' ' of a digit place

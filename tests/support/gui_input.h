@@ -49,6 +49,16 @@ inline void InjectClick(POINT screen) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+// A key's press and release through the system's input queue, as the keyboard makes them: the
+// window that has the focus when the program's loop takes them sees them.
+inline void InjectKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 inline TWinControl* FocusedControl() { return TWinControl::FindControl(GetFocus()); }
 
 }  // namespace support

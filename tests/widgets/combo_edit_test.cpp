@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
 #include "widgets/combo_edit.h"
+#include "widgets/directory_edit.h"
 
 TEST(PopupOrigin, BelowOrAboveAlignedAndKeptOnTheScreen) {
     const SIZE screen{1024, 768};
@@ -60,5 +65,52 @@ TEST(ComboEdit, KeyboardEntrySelectsTheTextOnlyWithDirectInput) {
         edit->SetFocus();  // coming back from outside the form keeps the caret where it was
         EXPECT_EQ(edit->SelLength(), 0);
         EXPECT_EQ(edit->SelStart(), 2);
+    }
+}
+
+// What the screen shows of a window, pixel by pixel, once every waiting paint is done.
+static std::vector<COLORREF> ShownPixels(HWND window) {
+    UpdateWindow(GetAncestor(window, GA_ROOT));
+    RECT r;
+    GetWindowRect(window, &r);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+static size_t Changed(const std::vector<COLORREF>& before, const std::vector<COLORREF>& now) {
+    size_t n = 0;
+    for (size_t i = 0; i < before.size() && i < now.size(); ++i) n += before[i] != now[i];
+    return n;
+}
+
+// The themed text box draws its focus frame when the focus comes and goes; the button inside its
+// border must stay drawn.
+TEST(ComboEdit, ButtonStaysDrawnWhileTheFocusComesAndGoes) {
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 400, 120);
+    auto* other = new TCustomComboEdit(&form);
+    other->SetParent(&form);
+    other->SetBounds(8, 8, 200, 24);
+    auto* edit = new TDirectoryEdit(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(8, 40, 200, 24);
+    edit->SetText("c:\\arhiva");
+    form.Show();
+    other->SetFocus();
+    Application().ProcessMessages();
+    const HWND button = edit->Button()->Handle();
+    const std::vector<COLORREF> drawn = ShownPixels(button);
+    ASSERT_NE(std::count(drawn.begin(), drawn.end(), GetSysColor(COLOR_BTNFACE)), 0);
+    for (int i = 0; i < 2; ++i) {
+        edit->SetFocus();
+        Application().ProcessMessages();
+        EXPECT_EQ(Changed(drawn, ShownPixels(button)), 0u) << "focused, " << i;
+        other->SetFocus();
+        Application().ProcessMessages();
+        EXPECT_EQ(Changed(drawn, ShownPixels(button)), 0u) << "left, " << i;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "core/form_reader.h"
@@ -97,6 +98,12 @@ TEST_F(DateEditWindow, TextStaysInTheTemplate) {
     Type("05a0-3+2/024");
     EXPECT_EQ(edit->Text(), "05.03.2024");
     EXPECT_EQ(edit->DateValue(), D(2024, 3, 5));
+    edit->SelectAll();
+    Type("7.12.26");  // as a date is written: the separator ends a short field
+    EXPECT_EQ(edit->Text(), " 7.12.26  ");
+    EXPECT_EQ(edit->DateValue(), D(2026, 12, 7));
+    edit->SelectAll();
+    Type("05.03.2024");
 
     SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
     Type("\x08");  // nothing before the first place
@@ -116,6 +123,34 @@ TEST_F(DateEditWindow, TextStaysInTheTemplate) {
     GetWindowTextA(edit->Handle(), shown, sizeof shown);
     EXPECT_STREQ(shown, "__.__.____");
     EXPECT_EQ(edit->Text(), "  .  .    ");
+}
+
+// Ctrl+V over the whole text, as the operator pastes after tabbing in: a date copied from
+// elsewhere is fitted into the fields, anything without a digit leaves the date alone.
+TEST_F(DateEditWindow, PastingOverTheWholeText) {
+    const struct {
+        const char* clipboard;
+        const char* text;
+    } cases[] = {
+        {"5.3.2024", " 5. 3.2024"},
+        {"29.02.2024\r\n", "29.02.2024"},
+        {"abc", "07.12.2026"},
+        {"", "07.12.2026"},
+        {"  .  ", "07.12.2026"},
+    };
+    for (const auto& c : cases) {
+        edit->SetDateValue(D(2026, 12, 7));
+        ASSERT_TRUE(OpenClipboard(edit->Handle()));
+        EmptyClipboard();
+        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, strlen(c.clipboard) + 1);
+        memcpy(GlobalLock(data), c.clipboard, strlen(c.clipboard) + 1);
+        GlobalUnlock(data);
+        SetClipboardData(CF_TEXT, data);
+        CloseClipboard();
+        edit->SelectAll();
+        Type("\x16");  // Ctrl+V
+        EXPECT_EQ(edit->Text(), c.text) << c.clipboard;
+    }
 }
 
 TEST_F(DateEditWindow, WritingValues) {

@@ -143,6 +143,8 @@ TEST(DirectoryEdit, CancelKeepsTextSelectionAndInitialDir) {
     EXPECT_EQ(f.edit->SelStart(), 3);
     EXPECT_EQ(f.edit->SelLength(), 2);
     EXPECT_EQ(f.edit->InitialDir(), "c:\\init");
+    EXPECT_EQ(GetActiveWindow(), f.form->Handle());
+    EXPECT_EQ(GetFocus(), f.edit->Handle());
 }
 
 TEST(DirectoryEdit, EventsRunInOrderAndMayStopOrChangeTheChoice) {
@@ -301,6 +303,17 @@ TEST(DirectoryEdit, TypedCharactersGoThroughTheOemCharacterSet) {
     ASSERT_EQ(text.size(), 3u);
     EXPECT_EQ(text.substr(0, 2), "ab");
     EXPECT_NE(text[2], '\x80');
+}
+
+// Croatian folder names have an OEM equivalent in the Croatian desk's code pages (1250 and 852)
+// and must come through the round trip whole.
+TEST(DirectoryEdit, CroatianLettersSurviveTyping) {
+    if (GetACP() != 1250) GTEST_SKIP() << "the Croatian code page is not the system's";
+    EditOnForm f;
+    f.edit->SetText("");
+    const std::string letters = "\xe8\xe6\x9e\x9a\xf0\xc8\xc6\x8e\x8a\xd0";  // the five letters, small then capital
+    Type(*f.edit, "c:\\" + letters);
+    EXPECT_EQ(f.edit->Text(), "c:\\" + letters);
 }
 
 TEST(DirectoryEdit, ButtonSitsInsideTheBorderAndTheTextStopsBeforeIt) {
