@@ -36,19 +36,6 @@ struct TDriveLine {
     TPicture Picture;
 };
 
-std::string CurrentFolder() {
-    char buffer[MAX_PATH + 1];
-    DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
-    return n == 0 || n > MAX_PATH ? std::string() : std::string(buffer, n);
-}
-
-std::string FullPath(const std::string& path) {
-    char buffer[MAX_PATH + 1];
-    char* filePart = nullptr;
-    DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, &filePart);
-    return n == 0 || n > MAX_PATH ? std::string() : std::string(buffer, n);
-}
-
 std::string LowerCase(std::string s) {
     if (!s.empty()) CharLowerBuffA(s.data(), static_cast<DWORD>(s.size()));
     return s;
@@ -365,7 +352,7 @@ void FolderDialog::LoadPictures() {
 }
 
 void FolderDialog::EnterStartFolder() {
-    std::string absolute = FullPath(start_);
+    std::string absolute = FullPathName(start_);
     if (absolute.empty()) return;
     TFolderListStart start = FolderListStartOf(absolute);
     // A folder that cannot be entered, or a network path, leaves the list at the current folder.
@@ -498,7 +485,7 @@ void FolderDialog::Confirm() {
         std::string typed(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
         typed.resize(static_cast<size_t>(GetWindowTextA(box, typed.data(), static_cast<int>(typed.size()))));
         // A typed relative name means a folder below the one shown.
-        std::string full = typed.empty() ? std::string() : FullPath(typed);
+        std::string full = typed.empty() ? std::string() : FullPathName(typed);
         if (!full.empty()) chosen = FolderResultForm(full);
         if (Has(sdPrompt) && !IsExistingFolder(chosen) &&
             MessageBoxShow(FolderCreatePrompt, "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
