@@ -418,9 +418,42 @@ WINDOWPLACEMENT TForm::Placement() {
     return wp;
 }
 
+namespace {
+
+// The normal rectangle moved (never resized) to lie wholly in the work area of the monitor
+// nearest to it. A placement stored on a larger screen, or on a second monitor since taken away
+// (a laptop out of its dock), would otherwise open the form partly off the screen with its
+// buttons out of reach: the platform only brings back a window that would be wholly lost.
+RECT KeptOnNearestMonitor(RECT normal, bool workspaceCoordinates) {
+    // A top-level window's placement counts from the primary monitor's work area, not from the
+    // screen's corner, where a taskbar on the left or at the top makes a difference.
+    POINT origin{0, 0};
+    if (workspaceCoordinates) {
+        RECT primaryWork;
+        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &primaryWork, 0)) origin = {primaryWork.left, primaryWork.top};
+    }
+    OffsetRect(&normal, origin.x, origin.y);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoA(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) return normal;
+    const RECT& work = monitor.rcWork;
+    LONG dx = 0;
+    LONG dy = 0;
+    if (normal.right > work.right) dx = work.right - normal.right;
+    if (normal.left + dx < work.left) dx = work.left - normal.left;  // wider than the area: its left edge shows
+    if (normal.bottom > work.bottom) dy = work.bottom - normal.bottom;
+    if (normal.top + dy < work.top) dy = work.top - normal.top;  // so does the caption of a taller one
+    OffsetRect(&normal, dx - origin.x, dy - origin.y);
+    return normal;
+}
+
+}  // namespace
+
 void TForm::SetPlacement(const WINDOWPLACEMENT& placement) {
     WINDOWPLACEMENT wp = placement;
     wp.length = sizeof(wp);
+    const bool toolWindow = (GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    wp.rcNormalPosition = KeptOnNearestMonitor(wp.rcNormalPosition, !toolWindow);
     SetWindowPlacement(Handle(), &wp);
 }
 

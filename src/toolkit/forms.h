@@ -89,7 +89,8 @@ public:
     // Accelerators: the first control (labels and buttons) whose caption marks ch.
     bool DialogChar(char ch) override;
 
-    // Window placement for settings storage.
+    // Window placement for settings storage. The normal rectangle set is moved, if need be, to
+    // lie wholly on the monitor nearest to it.
     WINDOWPLACEMENT Placement();
     void SetPlacement(const WINDOWPLACEMENT& placement);
 

@@ -133,6 +133,37 @@ TEST_F(FormStorageTest, PositionNeedsTheSameDensityAndFallsBackToTheBareKey) {
     }
 }
 
+TEST_F(FormStorageTest, APositionOffTheScreenIsBroughtBackOntoIt) {
+    // Stored on a larger screen or on a second one that is no longer there (a laptop taken from
+    // its dock): the bare key is read when the screen's own is missing.
+    const int w = Screen().Width();
+    const int h = Screen().Height();
+    const struct {
+        const char* Name;
+        std::string Stored;
+    } cases[] = {
+        {"beyond the right edge", Format("%d,100,%d,400", w + 200, w + 500)},
+        {"beyond the bottom edge", Format("100,%d,400,%d", h + 50, h + 300)},
+        {"left of the screen", "-2400,100,-2000,400"},
+        {"above the screen", "100,-900,400,-600"},
+        {"partly past the right edge", Format("%d,100,%d,400", w - 60, w + 240)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        DeletePlacementIni();
+        IniWrite("PixelsPerInch", std::to_string(Screen().PixelsPerInch()));
+        IniWrite("NormPos", c.Stored);
+        Open();
+        ShowAndPump();
+        const RECT r = WindowRect(*form);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, w);
+        EXPECT_LE(r.bottom, h);
+        form.reset();
+    }
+}
+
 TEST_F(FormStorageTest, ShowCmdTwoMinimisesTheApplication) {
     IniWrite("ShowCmd", "2");
     Open();
