@@ -16,6 +16,14 @@ constexpr UINT WM_DATE_CHECK_FAILED = WM_APP + 0x3A10;
 // Posted by the mouse hook: a press elsewhere in the program closes the popup.
 constexpr UINT WM_DATE_CANCEL_POPUP = WM_APP + 0x3A11;
 
+// A character message's key: the keypad's decimal key has scan code 0x53 without the extended
+// bit (with it, the same code is the Delete key beside Home and End, which types nothing).
+bool IsFromKeypadDecimalKey(LPARAM lParam) {
+    const unsigned scanCode = (static_cast<unsigned long>(lParam) >> 16) & 0xFF;
+    const bool extended = (lParam & (1L << 24)) != 0;
+    return scanCode == 0x53 && !extended;
+}
+
 const TEnumInfo YearDigitsInfo{{"dyDefault", "dyFour", "dyTwo"}};
 const TEnumInfo CalendarStyleInfo{{"csPopup", "csDialog"}};
 const TEnumInfo DayOfWeekInfo{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}};
@@ -267,7 +275,10 @@ LRESULT TCustomDateEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!mask_.IsEmpty()) {
         switch (msg) {
             case WM_CHAR: {
-                const char ch = static_cast<char>(wParam);
+                char ch = static_cast<char>(wParam);
+                // The keypad's decimal key types the locale's decimal sign ("," in Croatia), and
+                // an operator typing a date on the keypad means the date's separator by it.
+                if (IsFromKeypadDecimalKey(lParam) && mask_.FieldSeparator() != '\0') ch = mask_.FieldSeparator();
                 if (ch == 3) break;  // Ctrl+C copies as usual
                 if (!MaskEditable()) {
                     if (ch == 22 || ch == 24 || ch == '\b' || static_cast<unsigned char>(ch) >= 32) MessageBeep(0);

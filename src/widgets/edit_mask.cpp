@@ -78,6 +78,12 @@ void TEditMask::SetText(const std::string& text) {
     }
 }
 
+char TEditMask::FieldSeparator() const {
+    for (const TPlace& p : places_)
+        if (p.literal) return p.ch;
+    return '\0';
+}
+
 bool TEditMask::IsSeparator(char ch) const {
     for (const TPlace& p : places_)
         if (p.literal && p.ch == ch) return true;

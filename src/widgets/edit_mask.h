@@ -18,6 +18,8 @@ public:
     size_t Length() const { return places_.size(); }
     char Blank() const { return blank_; }
     bool IsLiteral(size_t pos) const { return pos < places_.size() && places_[pos].literal; }
+    // The first separator place's character; '\0' for a template without one.
+    char FieldSeparator() const;
 
     // The text as the window shows it: blanks in empty places.
     std::string Display() const;

@@ -125,6 +125,25 @@ TEST_F(DateEditWindow, TextStaysInTheTemplate) {
     EXPECT_EQ(edit->Text(), "  .  .    ");
 }
 
+TEST_F(DateEditWindow, TheKeypadsDecimalKeySeparatesTheFields) {
+    // A Croatian keyboard's keypad types "," with that key: a date typed on the keypad alone.
+    // The same character from the main keyboard stays refused.
+    const auto typeFrom = [](const std::string& chars, UINT commaScanCode) {
+        for (char c : chars)
+            PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), c == ',' ? (commaScanCode << 16) | 1 : 1);
+        Pump();
+    };
+    const UINT keypadDecimal = 0x53;
+    const UINT mainComma = 0x33;
+    edit->SelectAll();
+    typeFrom("5,3,2024", keypadDecimal);
+    EXPECT_EQ(edit->Text(), " 5. 3.2024");
+    EXPECT_EQ(edit->DateValue(), D(2024, 3, 5));
+    edit->SelectAll();
+    typeFrom("7,", mainComma);
+    EXPECT_EQ(edit->Text(), "7 .  .    ");
+}
+
 // Ctrl+V over the whole text, as the operator pastes after tabbing in: a date copied from
 // elsewhere is fitted into the fields, anything without a digit leaves the date alone.
 TEST_F(DateEditWindow, PastingOverTheWholeText) {
