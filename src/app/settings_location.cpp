@@ -11,11 +11,31 @@ constexpr const char* kSettingsFolder = "Snimanje";
 
 bool HasFolder(const std::string& fileName) { return fileName.find_first_of("\\/:") != std::string::npos; }
 
+// The path in the program's code page, which the private-profile functions take; empty when
+// the code page cannot carry it: a letter it lacks comes out as "?" or as a look-alike (N for
+// an N with a tilde), and either names a folder that is not the user's.
+std::string InCodePage(const std::wstring& path) {
+    const int length = static_cast<int>(path.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, path.c_str(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), length, narrow.data(), size, nullptr, nullptr);
+    std::wstring back(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, narrow.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.data(), size, back.data(), static_cast<int>(back.size()));
+    return back == path ? narrow : std::string();
+}
+
+// A user name in another script than the code page's (a profile folder C:\Users\<name>) is
+// reached by the folder's short name, which the file system keeps in plain letters.
 std::string ApplicationDataFolder() {
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    wchar_t folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
-    return folder;
+    std::string narrow = InCodePage(folder);
+    if (!narrow.empty()) return narrow;
+    wchar_t shortFolder[MAX_PATH];
+    const DWORD n = GetShortPathNameW(folder, shortFolder, MAX_PATH);
+    return n && n < MAX_PATH ? InCodePage(shortFolder) : std::string();
 }
 
 // The folder, placement and any other keys of an earlier version's file carry over as they

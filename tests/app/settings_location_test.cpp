@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/form_snimanje_podataka.h"
@@ -77,6 +78,58 @@ protected:
 
 class StandardUserDesk : public DialogSettingsTest {};
 
+// The user's application-data folder somewhere else, as a redirected folder or a profile under
+// another name has it: Windows keeps where it is in the user's shell folders. The earlier value
+// is put back when the object goes.
+class RedirectedAppData {
+public:
+    explicit RedirectedAppData(const std::wstring& folder) {
+        RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD size = sizeof earlier_;
+        had_ = RegQueryValueExW(key_, L"AppData", nullptr, &type_, reinterpret_cast<BYTE*>(earlier_), &size) ==
+               ERROR_SUCCESS;
+        earlierSize_ = size;
+        Set(REG_EXPAND_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    }
+    ~RedirectedAppData() {
+        if (had_) Set(type_, earlier_, earlierSize_);
+        else RegDeleteValueW(key_, L"AppData");
+        RegCloseKey(key_);
+    }
+    RedirectedAppData(const RedirectedAppData&) = delete;
+    RedirectedAppData& operator=(const RedirectedAppData&) = delete;
+
+private:
+    static constexpr const wchar_t* kShellFolders =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    void Set(DWORD type, const void* data, DWORD size) {
+        RegSetValueExW(key_, L"AppData", 0, type, static_cast<const BYTE*>(data), size);
+    }
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    DWORD type_ = REG_EXPAND_SZ;
+    wchar_t earlier_[MAX_PATH * 2] = {};
+    DWORD earlierSize_ = 0;
+};
+
+bool ExistsW(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Where profiles under other names are made, and removed again; its own name is plain letters.
+const char* kProfiles = "c:\\snimanje_profili";
+
+void RemoveProfiles(const std::wstring& user) {
+    // The folder of a name outside the code page is reached by its short name.
+    wchar_t shortName[MAX_PATH];
+    const std::wstring folder = L"c:\\snimanje_profili\\" + user;
+    DWORD n = GetShortPathNameW(folder.c_str(), shortName, MAX_PATH);
+    if (n && n < MAX_PATH) {
+        char narrow[MAX_PATH];
+        if (WideCharToMultiByte(CP_ACP, 0, shortName, -1, narrow, sizeof narrow, nullptr, nullptr))
+            support::RemoveTree(narrow);
+    }
+    support::RemoveTree(kProfiles);
+}
+
 }  // namespace
 
 TEST_F(DialogSettingsTest, TheFileIsTheUsersOwnAndKeepsFolderAndPosition) {
@@ -128,4 +181,37 @@ TEST_F(StandardUserDesk, FolderAndPositionAreKeptAndClosingShowsNoError) {
     EXPECT_EQ(WindowOrigin(*dialog).y, 90);
     CloseDialog();
     EXPECT_TRUE(boxes.Boxes.empty());
+}
+
+// A user name in another script (or with a letter the code page lacks) names the profile
+// folder: the code page's functions see "?" or a look-alike letter there, which names no folder
+// the user may write to, and the settings went to the Windows folder.
+TEST_F(DialogSettingsTest, AProfileFolderNamedOutsideTheCodePageKeepsTheSettings) {
+    const struct {
+        std::wstring user;
+        const char* what;
+    } profiles[] = {
+        {L"\x0421\x0440\x0452\x0430\x043d", "Srdjan in Cyrillic: the code page has no such letters"},
+        {L"\x00d1uria", "N with a tilde: its nearest letter, N, names another folder"},
+    };
+    for (const auto& [user, what] : profiles) {
+        SCOPED_TRACE(what);
+        const std::wstring appData = L"c:\\snimanje_profili\\" + user + L"\\AppData\\Roaming";
+        {
+            RedirectedAppData redirected(appData);
+            RunAndLeave(150, 60, "d:\\arhiva");
+            EXPECT_TRUE(boxes.Boxes.empty());
+            EXPECT_TRUE(ExistsW(appData + L"\\Snimanje\\app_tests.INI"));
+            EXPECT_FALSE(support::Exists(EarlierSettingsFile()));
+
+            OpenDialog();
+            EXPECT_EQ(dialog->DirectoryEdit1->Text(), "d:\\arhiva");
+            EXPECT_EQ(WindowOrigin(*dialog).x, 150);
+            EXPECT_EQ(WindowOrigin(*dialog).y, 60);
+            CloseDialog();
+            EXPECT_TRUE(boxes.Boxes.empty());
+        }
+        DeleteDialogSettings();
+        RemoveProfiles(user);
+    }
 }
