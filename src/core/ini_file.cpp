@@ -11,6 +11,11 @@ namespace {
 // character, and the caller's own default may not survive the platform unchanged (it trims it).
 constexpr const char* kMissing = "\x01";
 
+// A program that reads the file just written and shuts writers out meanwhile (a sync client, a
+// virus scanner, another instance of the program) is waited for this long before a write fails.
+constexpr DWORD kPatienceMs = 3000;
+constexpr DWORD kRetryMs = 25;
+
 std::string GetProfile(const std::string& file, const std::string& section, const std::string& key,
                        const char* def) {
     char buf[TIniFile::BufferSize];
@@ -31,8 +36,14 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), ProtectQuotes(value).c_str(), fileName_.c_str()))
-        throw Exception(Format("Unable to write to %s", fileName_.c_str()));
+    const std::string text = ProtectQuotes(value);
+    for (DWORD waited = 0;; waited += kRetryMs) {
+        if (WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), fileName_.c_str())) return;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= kPatienceMs)
+            throw Exception(Format("Unable to write to %s", fileName_.c_str()));
+        Sleep(kRetryMs);
+    }
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {

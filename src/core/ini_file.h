@@ -20,7 +20,9 @@ public:
     // The stored value; the default, byte for byte, when the key (or the file) is missing.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     // A value that begins and ends with the same kind of quote gets one more pair of double
-    // quotes, because reading strips one matching pair. Raises "Unable to write to <file>".
+    // quotes, because reading strips one matching pair. A file that another program has open
+    // without sharing writes is waited for a few seconds; then, or for any other refusal, raises
+    // "Unable to write to <file>".
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
     // A missing, empty or non-numeric value gives the default.

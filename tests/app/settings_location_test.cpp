@@ -8,9 +8,11 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/form_snimanje_podataka.h"
 #include "dialog_support.h"
+#include "file_holder.h"
 #include "settings/form_storage.h"
 #include "support/fixed_clock.h"
 #include "support/gui_input.h"
@@ -214,4 +216,22 @@ TEST_F(DialogSettingsTest, AProfileFolderNamedOutsideTheCodePageKeepsTheSettings
         DeleteDialogSettings();
         RemoveProfiles(user);
     }
+}
+
+// A sync client or a virus scanner that reads the file just written and shuts writers out for
+// that moment: the dialog waits for it rather than lose the folder with an error box.
+TEST_F(DialogSettingsTest, AProgramReadingTheFileAsTheDialogClosesIsWaitedFor) {
+    RunAndLeave(100, 100, "c:\\prva");
+    OpenDialog();
+    dialog->DirectoryEdit1->SetText("d:\\druga");
+    auto reader = std::make_unique<FileHolder>(DialogSettingsFile(), "r", "r");
+    ASSERT_TRUE(reader->Held());
+    std::thread done([&reader] {
+        Sleep(500);
+        reader.reset();
+    });
+    CloseDialog();
+    done.join();
+    EXPECT_TRUE(boxes.Boxes.empty());
+    EXPECT_EQ(ReadSetting(DialogSettingsFile(), "DirectoryEdit1_Text"), "d:\\druga");
 }
