@@ -26,6 +26,18 @@ TEST_F(IniFileTest, QuotedValuesSurviveTheRoundTrip) {
     }
 }
 
+TEST_F(IniFileTest, FolderTextsSurviveTheRoundTrip) {
+    const std::string values[] = {
+        "d:\\Arhiva \x8a\xe6\xf0\x9e\xe8 \x8a\xc6\xd0\x8e\xc8",  // Croatian letters, code page 1250
+        "c:\\a;b", ";c:\\a", "c:\\a ;b", "c:\\a=b", "=c:\\a", "[c:\\a]", "c:\\a\\[b]",
+        "c:\\" + std::string(255, 'x'),
+    };
+    for (const std::string& value : values) {
+        ini.WriteString("S", "K", value);
+        EXPECT_EQ(ini.ReadString("S", "K", "?"), value);
+    }
+}
+
 TEST_F(IniFileTest, MissingKeyGivesTheDefaultUnchangedAndAnEmptyValueStaysEmpty) {
     EXPECT_EQ(ini.ReadString("S", "K", " \"padded\" "), " \"padded\" ");
     ini.WriteString("S", "K", "");
