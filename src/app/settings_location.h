@@ -8,7 +8,8 @@
 
 // The full name for the settings file called fileName. A name that already carries a folder is
 // returned as it is. The folder is made when missing; when the per-user file is missing and the
-// Windows folder holds one of that name, it is copied over once. Without an application-data
+// Windows folder holds one of that name (as the earlier version saw it: the user's virtual-store
+// copy in its place when there is one), it is copied over once. Without an application-data
 // folder that can be made, the bare name (the Windows folder) as before. A folder whose name the
 // program's code page cannot carry is named by its short name; without one, there is none.
 std::string UserSettingsFile(const std::string& fileName);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <string>
@@ -166,6 +167,31 @@ TEST_F(DialogSettingsTest, AnEarlierVersionsFileInTheWindowsFolderIsTakenOverOnc
     // From now on the user's own file counts, the earlier one is not read again.
     OpenDialog();
     EXPECT_EQ(dialog->DirectoryEdit1->Text(), "e:\\nova arhiva");
+}
+
+// The earlier version asked for no execution level: on Windows Vista and later its writes to the
+// Windows folder went, for a user without elevation, to the user's virtual store, and it read that copy
+// in place of the Windows folder's. That copy holds the folder the operator last used.
+TEST_F(DialogSettingsTest, AnEarlierVersionsFileInTheVirtualStoreIsTakenOverFirst) {
+    char local[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)));
+    const std::string windows = ExtractFilePath(EarlierSettingsFile());
+    const std::string store = JoinPath(local, "VirtualStore") + windows.substr(DrivePartOf(windows).size());
+    const std::string virtualFile = JoinPath(store, "app_tests.INI");
+    ASSERT_TRUE(ForceDirectories(store));
+    WritePrivateProfileStringA(kSection, "DirectoryEdit1_Text", "e:\\virtualna arhiva", virtualFile.c_str());
+    WritePrivateProfileStringA(kSection, "DirectoryEdit1_Text", "e:\\stara arhiva", EarlierSettingsFile().c_str());
+    for (const std::string& file : {virtualFile, EarlierSettingsFile()})
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+
+    OpenDialog();
+    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "e:\\virtualna arhiva");
+    dialog->DirectoryEdit1->SetText("e:\\nova arhiva");
+    CloseDialog();
+    EXPECT_EQ(ReadSetting(DialogSettingsFile(), "DirectoryEdit1_Text"), "e:\\nova arhiva");
+    EXPECT_EQ(ReadSetting(virtualFile, "DirectoryEdit1_Text"), "e:\\virtualna arhiva");
+    EXPECT_TRUE(boxes.Boxes.empty());
+    support::RemoveTree(JoinPath(local, "VirtualStore"));
 }
 
 TEST_F(StandardUserDesk, FolderAndPositionAreKeptAndClosingShowsNoError) {
