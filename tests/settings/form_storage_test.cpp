@@ -6,6 +6,7 @@
 
 #include "core/text.h"
 #include "placement_form.h"
+#include "support/files.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
 #include "toolkit/message_box.h"
@@ -215,6 +216,59 @@ TEST_F(FormStorageTest, FolderTextRoundTrip) {
         Open();
         ShowAndPump();
         EXPECT_EQ(form->DirectoryEdit1()->Text(), c.restored);
+    }
+}
+
+// A settings file as an editor, a crash or a full disk may leave it. What can be read is read,
+// the rest falls back to the defaults, and the next close writes the file sound again without an
+// error.
+TEST_F(FormStorageTest, ADamagedFileGivesWhatItCanAndIsWrittenSoundAgain) {
+    auto utf16 = [](const std::u16string& text) {
+        std::string bytes = "\xff\xfe";
+        for (char16_t c : text) bytes += {static_cast<char>(c & 0xff), static_cast<char>(c >> 8)};
+        return bytes;
+    };
+    const std::string folder = "DirectoryEdit1_Text=d:\\arhiva\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* restored;
+    } cases[] = {
+        {"UTF-8 with a byte-order mark", "\xef\xbb\xbf[TFPlacementTest]\r\nDirectoryEdit1_Text=d:\\\xc5\xa0kola\r\n",
+         "d:\\\x8akola"},
+        {"UTF-16 with a byte-order mark", utf16(u"[TFPlacementTest]\r\nDirectoryEdit1_Text=d:\\\u0160kola\r\n"),
+         "d:\\\x8akola"},
+        {"binary junk before the section", std::string("\x81\xfe\x07\x1b junk \x9f\r\n\xff\xff\r\n") +
+                                               "[TFPlacementTest]\r\n" + folder, "d:\\arhiva"},
+        {"zeros after the last line", "[TFPlacementTest]\r\n" + folder + std::string(600, '\0'), "d:\\arhiva"},
+        {"nothing but zeros", std::string(4096, '\0'), "c:\\"},
+        {"a huge line", "[TFPlacementTest]\r\nJunk=" + std::string(200000, 'x') + "\r\n" + folder, "d:\\arhiva"},
+        {"section and key in other case", "[tfplacementtest]\r\ndirectoryedit1_text=d:\\arhiva\r\n", "d:\\arhiva"},
+        {"no section of ours", "[Drugi]\r\n" + folder, "c:\\"},
+        {"positions out of range",
+         "[TFPlacementTest]\r\nFlags=-1\r\nShowCmd=99999999999\r\nPixelsPerInch=" +
+             std::to_string(Screen().PixelsPerInch()) + "\r\nNormPos=2147483647,2147483647,-2147483648,7\r\n" +
+             "MinMaxPos=-2147483648,x,,2147483647\r\n" + folder,
+         "d:\\arhiva"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeletePlacementIni();
+        support::WriteBytes(support::WindowsFolderFile(kPlacementIni), c.bytes);
+        Open();
+        ShowAndPump();
+        EXPECT_EQ(form->DirectoryEdit1()->Text(), c.restored);
+        const RECT r = WindowRect(*form);
+        EXPECT_LT(r.left, r.right);
+        EXPECT_LT(r.left, Screen().Width());
+        EXPECT_LT(r.top, Screen().Height());
+        form->DirectoryEdit1()->SetText("e:\\novo");
+        form->CloseQuery();
+        EXPECT_TRUE(boxes.empty());
+        Open();
+        ShowAndPump();
+        EXPECT_EQ(form->DirectoryEdit1()->Text(), "e:\\novo");
+        form.reset();
     }
 }
 
