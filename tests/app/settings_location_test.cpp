@@ -73,6 +73,16 @@ protected:
         CloseDialog();
     }
 
+    // The next run opens where the last one was left, with its folder, and closes quietly.
+    void ExpectKept(int left, int top, const std::string& folder) {
+        OpenDialog();
+        EXPECT_EQ(dialog->DirectoryEdit1->Text(), folder);
+        EXPECT_EQ(WindowOrigin(*dialog).x, left);
+        EXPECT_EQ(WindowOrigin(*dialog).y, top);
+        CloseDialog();
+        EXPECT_TRUE(boxes.Boxes.empty());
+    }
+
     TFSnimanjePodataka* dialog = nullptr;
     bool destroyed = false;
     support::FixedClock clock{2024, 3, 5};
@@ -203,12 +213,7 @@ TEST_F(StandardUserDesk, FolderAndPositionAreKeptAndClosingShowsNoError) {
     }
     RunAndLeave(140, 90, "d:\\arhiva");
     EXPECT_TRUE(boxes.Boxes.empty());
-    OpenDialog();
-    EXPECT_EQ(dialog->DirectoryEdit1->Text(), "d:\\arhiva");
-    EXPECT_EQ(WindowOrigin(*dialog).x, 140);
-    EXPECT_EQ(WindowOrigin(*dialog).y, 90);
-    CloseDialog();
-    EXPECT_TRUE(boxes.Boxes.empty());
+    ExpectKept(140, 90, "d:\\arhiva");
 }
 
 // A user name in another script (or with a letter the code page lacks) names the profile
@@ -231,13 +236,7 @@ TEST_F(DialogSettingsTest, AProfileFolderNamedOutsideTheCodePageKeepsTheSettings
             EXPECT_TRUE(boxes.Boxes.empty());
             EXPECT_TRUE(ExistsW(appData + L"\\Snimanje\\app_tests.INI"));
             EXPECT_FALSE(support::Exists(EarlierSettingsFile()));
-
-            OpenDialog();
-            EXPECT_EQ(dialog->DirectoryEdit1->Text(), "d:\\arhiva");
-            EXPECT_EQ(WindowOrigin(*dialog).x, 150);
-            EXPECT_EQ(WindowOrigin(*dialog).y, 60);
-            CloseDialog();
-            EXPECT_TRUE(boxes.Boxes.empty());
+            ExpectKept(150, 60, "d:\\arhiva");
         }
         DeleteDialogSettings();
         RemoveProfiles(user);
