@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/exceptions.h"
+#include "core/patience.h"
 #include "core/ini_values.h"
 #include "core/text.h"
 
@@ -10,11 +11,6 @@ namespace {
 // Stands in for "no such key" on the second look-up: a stored value is never this one control
 // character, and the caller's own default may not survive the platform unchanged (it trims it).
 constexpr const char* kMissing = "\x01";
-
-// A program that reads the file just written and shuts writers out meanwhile (a sync client, a
-// virus scanner, another instance of the program) is waited for this long before a write fails.
-constexpr DWORD kPatienceMs = 3000;
-constexpr DWORD kRetryMs = 25;
 
 std::string GetProfile(const std::string& file, const std::string& section, const std::string& key,
                        const char* def) {
@@ -37,13 +33,11 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     const std::string text = ProtectQuotes(value);
-    for (DWORD waited = 0;; waited += kRetryMs) {
-        if (WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), fileName_.c_str())) return;
-        const DWORD error = GetLastError();
-        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= kPatienceMs)
-            throw Exception(Format("Unable to write to %s", fileName_.c_str()));
-        Sleep(kRetryMs);
-    }
+    // A program that reads the file just written shuts writers out meanwhile.
+    const unsigned long refused = TryPatiently(
+        [&] { return WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), fileName_.c_str()) != 0; },
+        [](unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; });
+    if (refused) throw Exception(Format("Unable to write to %s", fileName_.c_str()));
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {

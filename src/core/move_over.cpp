@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-namespace {
+#include "core/patience.h"
 
-// How long a refusal caused by another program's look into the file is waited out, and how
-// often the step is tried again meanwhile.
-constexpr DWORD kPatienceMs = 3000;
-constexpr DWORD kRetryMs = 25;
+namespace {
 
 bool IsReadOnlyOrFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -26,21 +23,14 @@ bool HeldByAnother(const std::string& path) {
     return !IsReadOnlyOrFolder(path);
 }
 
-// Tries step until it succeeds, fails for a lasting reason, or the patience runs out; returns 0
-// or the last error. A sharing violation passes when the other program closes the file; access
-// denied does too when it comes from a file held open (or deleted while still open).
+// Retries step while its refusal passes: a sharing violation passes when the other program
+// closes the file; access denied does too when it comes from a file held open (or deleted while
+// still open) rather than from a read-only one or a folder.
 template <class Step>
 DWORD Patiently(const std::string& path, Step step) {
-    DWORD waited = 0;
-    for (;;) {
-        if (step()) return 0;
-        const DWORD error = GetLastError();
-        const bool passing =
-            error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && !IsReadOnlyOrFolder(path));
-        if (!passing || waited >= kPatienceMs) return error;
-        Sleep(kRetryMs);
-        waited += kRetryMs;
-    }
+    return TryPatiently(step, [&](unsigned long error) {
+        return error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && !IsReadOnlyOrFolder(path));
+    });
 }
 
 }  // namespace
