@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/paths.h"
+
 namespace {
 
 std::vector<std::string> Split(const std::string& s, char sep) {
@@ -13,11 +15,6 @@ std::vector<std::string> Split(const std::string& s, char sep) {
         if (at == std::string::npos) return parts;
         start = at + 1;
     }
-}
-
-bool HasDriveLetter(const std::string& path) {
-    return path.size() >= 2 && path[1] == ':' &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
 bool IsDriveRoot(const std::string& path) { return path.size() == 3 && HasDriveLetter(path) && path[2] == '\\'; }
