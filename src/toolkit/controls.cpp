@@ -130,11 +130,6 @@ POINT TControl::ClientToScreen(POINT p) const {
     return parent_ ? parent_->ClientToScreen(q) : q;
 }
 
-POINT TControl::ScreenToClient(POINT p) const {
-    POINT origin = ClientToScreen(POINT{0, 0});
-    return POINT{p.x - origin.x, p.y - origin.y};
-}
-
 void TControl::SetVisible(bool v) {
     if (v == visible_) return;
     visible_ = v;
@@ -143,12 +138,6 @@ void TControl::SetVisible(bool v) {
 
 void TControl::VisibleChanged() {
     if (parent_) parent_->Invalidate();
-}
-
-bool TControl::Showing() const {
-    for (const TControl* c = this; c; c = c->Parent())
-        if (!c->Visible()) return false;
-    return true;
 }
 
 void TControl::SetEnabled(bool v) {
@@ -295,7 +284,6 @@ void TWinControl::CreateParams(TCreateParams& p) {
         p.WndParent = parent_->Handle();
     } else {
         p.Style = WS_POPUP;
-        p.WndParent = parentWindow_;
     }
     if (tabStop_) p.Style |= WS_TABSTOP;
     if (!enabled_) p.Style |= WS_DISABLED;
@@ -416,11 +404,6 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!handle_) return 0;
     if (oldProc_) return CallWindowProcA(oldProc_, handle_, msg, wParam, lParam);
     return DefWindowProcA(handle_, msg, wParam, lParam);
-}
-
-LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (handle_) return SendMessageA(handle_, msg, wParam, lParam);
-    return WndProc(msg, wParam, lParam);
 }
 
 LRESULT TWinControl::ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {

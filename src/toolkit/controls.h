@@ -73,16 +73,13 @@ public:
     virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
     int ClientWidth() const { return ClientRect().right; }
     int ClientHeight() const { return ClientRect().bottom; }
-    // Client coordinates of this control to screen coordinates and back.
+    // Client coordinates of this control to screen coordinates.
     POINT ClientToScreen(POINT p) const;
-    POINT ScreenToClient(POINT p) const;
 
     bool Visible() const { return visible_; }
     virtual void SetVisible(bool v);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    // Visible here and in every parent.
-    bool Showing() const;
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool v);
 
@@ -204,10 +201,6 @@ public:
     void DestroyHandle();
     void RecreateWnd();
 
-    // Owner window of a control without a parent (a popup owned by an edit).
-    HWND ParentWindow() const { return parentWindow_; }
-    void SetParentWindow(HWND owner) { parentWindow_ = owner; }
-
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     TControl* Controls(int i) const { return controls_.at(static_cast<size_t>(i)); }
 
@@ -233,8 +226,6 @@ public:
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // The platform's handling: the subclassed system class, or DefWindowProc.
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
-    // Sends a message to the control (through its window when it has one).
-    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // The object bound to a window; nullptr for windows that are not the program's.
     static TWinControl* FromHandle(HWND window);
@@ -292,7 +283,6 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC oldProc_ = nullptr;
-    HWND parentWindow_ = nullptr;
     std::vector<TControl*> controls_;
     int tabOrder_ = -1;
     bool tabStop_ = false;

@@ -120,26 +120,11 @@ void TEdit::SetSelLength(int v) {
     if (HWND h = HandleIfAllocated()) SendMessageA(h, EM_SETSEL, static_cast<WPARAM>(start), start + v);
 }
 
-std::string TEdit::SelText() const {
-    std::string t = Text();
-    int start = SelStart(), len = SelLength();
-    if (start < 0 || start > static_cast<int>(t.size())) return {};
-    return t.substr(static_cast<size_t>(start), static_cast<size_t>(len));
-}
-
-void TEdit::SetSelText(const std::string& v) {
-    HWND h = Handle();
-    SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.c_str()));
-}
-
 void TEdit::SelectAll() {
     if (HWND h = HandleIfAllocated()) SendMessageA(h, EM_SETSEL, 0, -1);
 }
 
-void TEdit::ClearSelection() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
-void TEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
 void TEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
-void TEdit::PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
 
 bool TEdit::Modified() const {
     HWND h = HandleIfAllocated();

@@ -39,14 +39,9 @@ public:
     void SetSelStart(int v);
     int SelLength() const;
     void SetSelLength(int v);
-    std::string SelText() const;
-    void SetSelText(const std::string& v);
     void SelectAll();
     void Clear() { SetText(""); }
-    void ClearSelection();
-    void CutToClipboard();
     void CopyToClipboard();
-    void PasteFromClipboard();
     bool Modified() const;
     void SetModified(bool v);
 

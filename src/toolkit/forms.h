@@ -65,7 +65,6 @@ public:
 
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult v) { modalResult_ = v; }
-    bool Modal() const { return modal_; }
 
     // Shows the form (OnShow runs first, while the window is still hidden) and activates it.
     void Show();

@@ -144,11 +144,6 @@ void TCanvas::ApplyFont() {
     SetBkColor(dc_, ColorToRGB(BrushColor));
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
-    ApplyFont();
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
-}
-
 void TCanvas::TextRect(RECT r, const std::string& text, UINT format) {
     ApplyFont();
     DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &r, format);

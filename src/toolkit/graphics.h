@@ -119,11 +119,9 @@ public:
     void Rectangle(const RECT& r);  // pen outline filled with the brush
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
-    void TextOut(int x, int y, const std::string& text);
     // DrawTextA with the given DT_* format.
     void TextRect(RECT r, const std::string& text, UINT format);
     SIZE TextExtent(const std::string& text);
-    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
 
 private:
