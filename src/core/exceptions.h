@@ -1,5 +1,5 @@
 #pragma once
-// The toolkit's exception classes. Every failure in the program is an exception that carries
+// The program's exception classes. Every failure in the program is an exception that carries
 // the text the operator (or a calling program) gets to see; classes only tell failures apart.
 #include <stdexcept>
 #include <string>
@@ -9,7 +9,6 @@ public:
     explicit Exception(std::string message, int helpContext = 0)
         : message_(std::move(message)), helpContext_(helpContext) {}
     const std::string& Message() const noexcept { return message_; }
-    void SetMessage(std::string message) { message_ = std::move(message); }
     int HelpContext() const noexcept { return helpContext_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
