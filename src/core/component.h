@@ -27,8 +27,6 @@ public:
     const std::string& Name() const { return name_; }
     virtual void SetName(const std::string& name) { name_ = name; }
 
-    int ComponentCount() const { return static_cast<int>(components_.size()); }
-    TComponent* Components(int i) const { return components_.at(static_cast<size_t>(i)); }
     // Owned component by name, compared without regard to ASCII case; nullptr when none.
     TComponent* FindComponent(const std::string& name) const;
 

@@ -21,13 +21,6 @@ TDateTime EncodeDate(int year, int month, int day) {
     return static_cast<TDateTime>(days - kEpochOffset);
 }
 
-bool TryEncodeDate(int year, int month, int day, TDateTime& out) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-        return false;
-    out = EncodeDate(year, month, day);
-    return true;
-}
-
 TYMD DecodeDate(TDateTime date) {
     int64_t t = static_cast<int64_t>(std::trunc(date)) + kEpochOffset;  // days since 0001-01-01
     if (t < 0) return {0, 0, 0};

@@ -15,7 +15,6 @@ bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // Whole days of a valid date (year 1..9999); the caller checks validity first.
 TDateTime EncodeDate(int year, int month, int day);
-bool TryEncodeDate(int year, int month, int day, TDateTime& out);
 // Proleptic Gregorian decomposition of the whole-day part.
 TYMD DecodeDate(TDateTime date);
 // 1 = Sunday .. 7 = Saturday.

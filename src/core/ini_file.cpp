@@ -49,4 +49,3 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& key, 
     WriteString(section, key, Format("%d", value));
 }
 
-void TIniFile::UpdateFile() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName_.c_str()); }

@@ -29,9 +29,6 @@ public:
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     void WriteInteger(const std::string& section, const std::string& key, int value);
 
-    // Makes the platform write its cached copy of the file to disk.
-    void UpdateFile();
-
 private:
     std::string fileName_;
 };

@@ -46,12 +46,6 @@ const TPropInfo* TClassInfo::FindProp(const std::string& name) const {
     return nullptr;
 }
 
-bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
-    for (const TClassInfo* c = this; c; c = c->Parent)
-        if (c == &other) return true;
-    return false;
-}
-
 namespace {
 std::map<std::string, const TClassInfo*>& ClassRegistry() {
     static std::map<std::string, const TClassInfo*> registry;

@@ -81,7 +81,6 @@ public:
     std::vector<const TPropInfo*> AllProps() const;
     // Looked up without regard to ASCII case, the most derived declaration first.
     const TPropInfo* FindProp(const std::string& name) const;
-    bool InheritsFrom(const TClassInfo& other) const;
 };
 
 // The class information of T, derived from Parent (void for a root class): its name and its own

@@ -64,4 +64,3 @@ void TMemoryStream::SetSize(int64_t newSize) {
     if (pos_ > newSize) pos_ = newSize;
 }
 
-void TMemoryStream::SaveToStream(TStream& dest) { dest.WriteBuffer(data_.data(), Size()); }

@@ -93,7 +93,6 @@ public:
     void SetSize(int64_t newSize) override;
     void Clear() { data_.clear(); pos_ = 0; }
     const std::vector<uint8_t>& Data() const { return data_; }
-    void SaveToStream(TStream& dest);
 
 private:
     std::vector<uint8_t> data_;

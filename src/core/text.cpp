@@ -44,12 +44,6 @@ std::string AsciiUpper(std::string s) {
     return s;
 }
 
-std::string AsciiLower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 bool SameTextAscii(const std::string& a, const std::string& b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }

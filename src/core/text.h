@@ -15,7 +15,6 @@ std::string TrimRight(const std::string& s);
 
 // ASCII-only case helpers for identifiers (property names, enumeration names).
 std::string AsciiUpper(std::string s);
-std::string AsciiLower(std::string s);
 bool SameTextAscii(const std::string& a, const std::string& b);
 
 // The system's text for a Win32 error number, as FormatMessageA gives it, without the line end.
