@@ -45,7 +45,6 @@ public:
     // Drawn pushed in without a mouse press.
     bool Down() const { return down_; }
     void SetDown(bool down);
-    bool Pressed() const { return pressed_; }
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -151,10 +150,6 @@ protected:
 
     // Set while a button press closed the popup, so that the click on release does nothing.
     bool ButtonNoAction = false;
-    // True while the popup is closed because the focus is leaving the edit: the edit must not
-    // take the focus back then.
-    bool LosingFocus() const { return losingFocus_; }
-
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void FontChanged() override;
@@ -173,6 +168,8 @@ private:
     bool readOnly_ = false;
     bool autoSelect_ = true;
     bool popupVisible_ = false;
+    // True while the popup is closed because the focus is leaving the edit: the edit must not
+    // take the focus back then.
     bool losingFocus_ = false;
     HWND focusFrom_ = nullptr;  // the window that lost the focus to the edit, while it arrives
     TGlyphKind glyphKind_ = gkCustom;

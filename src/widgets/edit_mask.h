@@ -17,7 +17,6 @@ public:
     const std::string& Mask() const { return mask_; }
     size_t Length() const { return places_.size(); }
     char Blank() const { return blank_; }
-    bool IsLiteral(size_t pos) const { return pos < places_.size() && places_[pos].literal; }
     // The first separator place's character; '\0' for a template without one.
     char FieldSeparator() const;
 

@@ -19,18 +19,6 @@ void TPopupWindow::RequestClose(bool accept) {
     if (OnCloseRequest) OnCloseRequest(accept);
 }
 
-void TPopupWindow::ShowAt(POINT screen) {
-    SetWindowPos(Handle(), HWND_TOP, screen.x, screen.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    visible_ = true;
-}
-
-void TPopupWindow::HidePopup() {
-    if (HandleAllocated())
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-    visible_ = false;
-}
-
 LRESULT TPopupWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_MOUSEACTIVATE:

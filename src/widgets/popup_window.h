@@ -19,11 +19,6 @@ public:
     std::function<void(bool accept)> OnCloseRequest;
     void RequestClose(bool accept);
 
-    // At a screen position, on top, without activation and without a size change.
-    void ShowAt(POINT screen);
-    void HidePopup();
-    bool IsShown() const { return visible_; }
-
     // Keys the edit passes on while the popup is open.
     virtual void PopupKeyDown(WORD key, TShiftState shift) {}
     virtual void PopupKeyPress(char key) {}
