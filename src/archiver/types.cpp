@@ -5,12 +5,6 @@ const TEnumInfo& CompressionLevelInfo() {
     return info;
 }
 
-const TEnumInfo& ProcessOperationInfo() {
-    static const TEnumInfo info{
-        {"poAdd", "poMove", "poDelete", "poUpdate", "poExtract", "poTest", "poRename", "poChangeAttr"}};
-    return info;
-}
-
 const TEnumInfo& OverwriteModeInfo() {
     static const TEnumInfo info{{"omPrompt", "omAlways", "omNever", "omIfNewer", "omIfOlder"}};
     return info;

@@ -14,7 +14,6 @@ enum TVXFileShareMode : uint8_t { smShareCompat, smShareExclusive, smShareDenyWr
 enum TVXStorePathMode : uint8_t { spNoPath, spRelativePath, spFullPath };
 
 const TEnumInfo& CompressionLevelInfo();
-const TEnumInfo& ProcessOperationInfo();
 const TEnumInfo& OverwriteModeInfo();
 const TEnumInfo& FileShareModeInfo();
 const TEnumInfo& StorePathModeInfo();
