@@ -72,7 +72,6 @@ public:
     // write raises "Unable to write to <file>" and leaves the save unfinished.
     void SaveFormSettings();
 
-    bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
 
     TNotifyEvent OnSavePlacement;

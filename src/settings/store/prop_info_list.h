@@ -14,7 +14,6 @@ public:
     const TPropInfo* Items(int i) const { return props_.at(static_cast<size_t>(i)); }
     // By name without regard to ASCII case; nullptr when the object has no such property.
     const TPropInfo* Find(const std::string& name) const;
-    bool Contains(const TPropInfo* prop) const;
     void Delete(int i);
 
 private:

@@ -9,12 +9,6 @@ const TClassInfo& TStoredValues::StaticClass() {
     return info;
 }
 
-TStoredValue* TStoredValues::FindValue(const std::string& name) {
-    for (auto& v : items_)
-        if (SameTextAscii(v->Name, name)) return v.get();
-    return nullptr;
-}
-
 TStoredValue& TStoredValues::Add(const std::string& name, const std::string& value) {
     items_.push_back(std::make_unique<TStoredValue>());
     items_.back()->Name = name;

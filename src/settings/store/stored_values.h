@@ -32,8 +32,6 @@ public:
 
     int Count() const { return static_cast<int>(items_.size()); }
     TStoredValue& Items(int i) { return *items_.at(static_cast<size_t>(i)); }
-    // The value of that name, compared without regard to ASCII case; nullptr when none.
-    TStoredValue* FindValue(const std::string& name);
     TStoredValue& Add(const std::string& name, const std::string& value = "");
     void Clear() { items_.clear(); }
 
