@@ -18,11 +18,12 @@ public:
 // stream's failed read or write.
 std::string FailureText(const std::exception& failure);
 
-// Adds the masks' files to the archive (a new one unless Update, which takes the place of an
-// earlier one only once it is complete), or lists it, with archiver (a
-// new one). A BASEDIR that is no folder raises EUsageError before the archive is touched; masks
-// that selected no file raise ENothingSelected once the others' files are in the archive; listing
-// a file that holds no archive raises the damaged archive error (code 32); an archive that cannot
-// be opened for writing (-u) raises EFOpenError before anything is written; other failures are
-// raised as the archiver's and the streams' exceptions.
+// Adds the masks' files to the archive, or lists it, with archiver (a new one). Without Update
+// the archive is written anew under a temporary name and takes the place of an earlier one only
+// once it is complete; with Update the files are appended in place. A BASEDIR that is no folder
+// raises EUsageError before the archive is touched; masks that selected no file raise
+// ENothingSelected once the others' files are in the archive; listing a file that holds no
+// archive raises the damaged archive error (code 32); an archive that cannot be opened for
+// writing (-u) raises EFOpenError before anything is written; other failures are raised as the
+// archiver's and the streams' exceptions.
 void RunArchiver(TVorbex& archiver, const TCommandLine& line, std::ostream& out);
