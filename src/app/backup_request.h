@@ -1,7 +1,7 @@
 #pragma once
 // What the operator asked to back up, as the dialog's fields give it, and the check that it can
-// name a backup at all. An unreadable date used to name the archive ..._30_12_1899.zip and a
-// year text went into the names as typed (wildcards acting as wildcards); both are refused now,
+// name a backup at all. An unreadable date would name the archive ..._30_12_1899.zip, and the
+// year text goes into the names as typed (wildcards would act as wildcards); so both are refused
 // before anything is copied or created.
 #include <string>
 
