@@ -57,7 +57,7 @@ public:
     TStringList* NoCompressionMasks() const override { return noCompressionMasks_.get(); }
     bool InMemory() const { return inMemory_; }
     void SetInMemory(bool v);
-    // Every commit reads back what it wrote before it completes (verify/written_archive.h).
+    // On: every commit reads back what it wrote before it completes (verify/written_archive.h).
     bool Verify() const { return verify_; }
     void SetVerify(bool v) { verify_ = v; }
     // Not published (the dialog leaves it): threads that deflate the chunks of one entry; 0, the
@@ -111,7 +111,7 @@ public:
     void FireFileProgress(const std::string& fileName, double progress, TVXProcessOperation operation,
                           TVXProgressPhase phase) override;
     void FireOverallProgress(double progress, TVXProcessOperation operation, TVXProgressPhase phase) override;
-    bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation) override;  // Confirm
+    bool FireConfirmProcessFile(const std::string& fileName, TVXProcessOperation operation) override;
     bool IsArchiveFile(const std::string& path) const override;
     // Reports an archiver error for one item; false (nothing fired) when no handler is assigned.
     bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
