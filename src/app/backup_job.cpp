@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "core/archive_replacement.h"
 #include "archiver/base_archiver.h"
+#include "core/archive_replacement.h"
 #include "core/file_copy.h"
 #include "core/paths.h"
 

@@ -1,8 +1,8 @@
 #include "app/backup_request.h"
 
-#include "core/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
+#include "core/archive_replacement.h"
 #include "core/paths.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <string>
 
-#include "core/archive_replacement.h"
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
 #include "archiver/vorbex.h"
+#include "core/archive_replacement.h"
 #include "core/file_copy.h"
 #include "core/paths.h"
 #include "core/text.h"

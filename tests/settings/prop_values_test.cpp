@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sample_component.h"
+#include "settings/store/placement_text.h"
 #include "settings/store/prop_info_list.h"
 #include "settings/store/prop_values.h"
 
@@ -94,3 +95,12 @@ TEST(FloatText, ReadsThePointAndTheLocaleSeparatorAndRejectsTheRest) {
 }
 
 }  // namespace
+
+TEST(PositionText, WordsAreReadWithinReachOfAScreen) {
+    const std::array<int, 4> defaults{1, 2, 3, 4};
+    // Hand-edited values past any screen are held at a million pixels, so that the window's
+    // placement can add its size to them.
+    EXPECT_EQ(ParsePosition("2147483647,-2147483648 1048577", defaults),
+              (std::array<int, 4>{1 << 20, -(1 << 20), 1 << 20, 4}));
+    EXPECT_EQ(ParsePosition("40, 60,x", defaults), (std::array<int, 4>{40, 60, 3, 4}));
+}

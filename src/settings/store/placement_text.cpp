@@ -1,9 +1,17 @@
 #include "settings/store/placement_text.h"
 
+#include <algorithm>
+
 #include "core/ini_values.h"
 #include "core/text.h"
 
 std::string FormatPosition(const std::array<int, 4>& v) { return Format("%d,%d,%d,%d", v[0], v[1], v[2], v[3]); }
+
+namespace {
+// No screen reaches a million pixels; a hand-edited value beyond that would only overflow the
+// arithmetic that places the window (its left edge plus its width).
+constexpr int kFarthestPosition = 1 << 20;
+}  // namespace
 
 std::array<int, 4> ParsePosition(const std::string& text, const std::array<int, 4>& defaults) {
     std::array<int, 4> out = defaults;
@@ -14,7 +22,7 @@ std::array<int, 4> ParsePosition(const std::string& text, const std::array<int, 
         size_t b = i;
         while (i < text.size() && !isDelimiter(text[i])) ++i;
         int v;
-        if (TryParseInt(text.substr(b, i - b), v)) out[word] = v;
+        if (TryParseInt(text.substr(b, i - b), v)) out[word] = std::clamp(v, -kFarthestPosition, kFarthestPosition);
     }
     return out;
 }
