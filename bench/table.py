@@ -20,6 +20,11 @@ def ratio(a, b):
     return "%.2f" % (a / b) if a and b else "-"
 
 
+def throughput(size, seconds):
+    # A step quicker than the timer's resolution reads 0 seconds: its rate is unknown, not infinite.
+    return "%.1f" % (size / 1e6 / seconds) if seconds else "-"
+
+
 def main():
     size, work, load, runs, ours, peers = sys.argv[1:7]
     size = int(size)
@@ -34,9 +39,9 @@ def main():
     print("|---|---|---|---|---|---|---|")
     for key, label in labels.items():
         seconds, rss, out, cpu = results[key]
-        print("| %s | %.2f | %.1f | %s | %s | %.1f | %.2f |" % (
-            label, seconds, size / 1e6 / seconds, "%d" % out if out else "-",
-            "%.4f" % (out / size) if out else "-", rss / 1024, cpu))
+        print("| %s | %.2f | %s | %s | %s | %.1f | %.2f |" % (
+            label, seconds, throughput(size, seconds), "%d" % out if out else "-",
+            "%.4f" % (out / size) if out and size else "-", rss / 1024, cpu))
     print()
     print("| ours | against | times faster | output size x | peak memory x |")
     print("|---|---|---|---|---|")

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Every kind of file: read-only, hidden, system, volume label, folder and archive bits.
-constexpr uint16_t kAnyFile = 63;
-
 uint64_t BytesOfPercent(double percent, uint64_t total) {
     const double share = std::clamp(percent, 0.0, 100.0) / 100.0;
     return static_cast<uint64_t>(share * static_cast<double>(total));
@@ -118,7 +115,7 @@ void TBackupJob::Pack(const TBackupNames& names, uint64_t size) {
         archiver_.SetFileName(replacement.TemporaryName());
         archiver_.Open(fmCreate);
         archiver_.SetBaseDir(kStagingFolder);
-        archiver_.AddMatchingFiles(names.Staging, kAnyFile, "");
+        archiver_.AddMatchingFiles(names.Staging, faAnyFile, "");
         if (stop) throw EBackupCancelled(names.Archive);
         archiver_.Flush();
         archiver_.Close();

@@ -2,8 +2,6 @@
 
 #include "archiver/select/file_selection.h"
 #include "archiver/select/masks_platform.h"
-#include "archiver/verify/verify_run.h"
-#include "archiver/verify/written_archive.h"
 #include "archiver/write/archive_files.h"
 #include "core/paths.h"
 #include "core/text.h"
@@ -287,6 +285,16 @@ std::string TVXBaseArchiver::MakeTempFileName() {
     return CreateUniqueTempFile(folder, "FC");
 }
 
+TWriteSettings TVXBaseArchiver::WriteSettings() const {
+    TWriteSettings settings;
+    settings.DataStepOn = dataStepOn_;
+    settings.ShareModeFlags = ShareModeFlags();
+    settings.Workers = deflateWorkers_;
+    settings.Verify = verify_;
+    settings.BeforeVerify = BeforeVerify;
+    return settings;
+}
+
 // ---- events ----------------------------------------------------------------------------------
 
 void TVXBaseArchiver::FireFileProgress(const std::string& fileName, double progress, TVXProcessOperation operation,
@@ -314,25 +322,6 @@ bool TVXBaseArchiver::IsArchiveFile(const std::string& path) const {
     if (!active_ || inMemory_) return false;
     // Spelled as the walk spells its paths; the file system ignores letter case.
     return SameTextIgnoringCase(FullPathName(fileName_), path);
-}
-
-bool TVXBaseArchiver::VerifyCommit(TVXDirManager& dir, int firstWritten) {
-    if (!verify_) return true;
-    if (BeforeVerify) BeforeVerify(dir.Archive());
-    FireOverallProgress(0, poTest, ppStart);
-    if (progress_.Cancel) return false;
-    TVerifyContext context;
-    context.Owner = this;
-    // As many threads read back as deflate.
-    context.Workers = deflateWorkers_;
-    context.BeforePiece = [this](int64_t done, int64_t total) {
-        FireOverallProgress(total > 0 ? static_cast<double>(done) / static_cast<double>(total) * 100 : 0, poTest,
-                            ppProcess);
-        return progress_.Cancel;
-    };
-    if (!VerifyWrittenArchive(dir, firstWritten, context)) return false;
-    FireOverallProgress(100, poTest, ppEnd);
-    return !progress_.Cancel;
 }
 
 bool TVXBaseArchiver::FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,

@@ -7,8 +7,9 @@
 // (write/), which cuts the archive, has the entry writer write each new entry with its data
 // from the data step (deflate/), copies unchanged entries back and has the directory manager
 // write the central directory; with Verify on, the commit then has verify/ read it all back
-// (its contract is in verify/written_archive.h); the records themselves are encoded by zip/. The stages read the
-// component's settings and fire its events through TSelectionHost and TWriteHost.
+// (its contract is in verify/written_archive.h); the records themselves are encoded by zip/. The
+// stages read the component's settings and fire its events through TSelectionHost and
+// TWriteHost, which the component implements privately: nothing else calls those members.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,12 +50,14 @@ public:
     void SetBaseDir(const std::string& v) { baseDir_ = v; }
     const std::string& TempDir() const { return tempDir_; }
     void SetTempDir(const std::string& v) { tempDir_ = v; }
+    TVXOptions* Options() const override { return options_.get(); }
+    TStringList* NoCompressionMasks() const override { return noCompressionMasks_.get(); }
+    // Held only (kept for form descriptions; nothing in this program reads them): the adding
+    // operation takes its masks as arguments, and no self-extracting archive is made.
     const std::string& SFXStub() const { return sfxStub_; }
     void SetSFXStub(const std::string& v) { sfxStub_ = v; }
-    TVXOptions* Options() const override { return options_.get(); }
     TStringList* FileMasks() const { return fileMasks_.get(); }
     TStringList* ExclusionMasks() const { return exclusionMasks_.get(); }
-    TStringList* NoCompressionMasks() const override { return noCompressionMasks_.get(); }
     bool InMemory() const { return inMemory_; }
     void SetInMemory(bool v);
     // On: every commit reads back what it wrote before it completes (verify/written_archive.h).
@@ -62,16 +65,18 @@ public:
     void SetVerify(bool v) { verify_ = v; }
     // Not published (the dialog leaves it): threads that deflate the chunks of one entry; 0, the
     // initial value, means one per processor.
-    unsigned DeflateWorkers() const override { return deflateWorkers_; }
+    unsigned DeflateWorkers() const { return deflateWorkers_; }
     void SetDeflateWorkers(unsigned n) { deflateWorkers_ = n; }
 
     TVXFileProgressEvent OnFileProgress;
     TVXProgressEvent OnOverallProgress;
-    TVXConfirmOverwriteEvent OnConfirmOverwrite;
     TVXConfirmProcessFileEvent OnConfirmProcessFile;
     TNotifyEvent AfterOpen;
-    TVXOnPasswordEvent OnPassword;
     TVXProcessFileFailureEvent OnProcessFileFailure;
+    // Held only (kept for form descriptions; nothing in this program fires them): nothing is
+    // extracted over an existing file, and passwords are set, not asked for.
+    TVXConfirmOverwriteEvent OnConfirmOverwrite;
+    TVXOnPasswordEvent OnPassword;
     // Test seam: called with the archive stream when a commit has written everything and the
     // verification has read nothing yet.
     std::function<void(TStream& Archive)> BeforeVerify;
@@ -98,16 +103,25 @@ public:
     uint16_t OpenMode() const { return openMode_; }
     int UpdateCount() const { return updateCount_; }
     // Sharing value of the open mode for source files, from Options.ShareMode.
-    uint16_t ShareModeFlags() const override;
-
-    // ---- state and reports the stages share -------------------------------------------------
-    TProgressState& Progress() override { return progress_; }
-    bool DataStepOn() const override { return dataStepOn_; }
+    uint16_t ShareModeFlags() const;
+    // Off in the bare base archiver: its entries get headers but no data.
+    bool DataStepOn() const { return dataStepOn_; }
     // The open archive's directory and stream; null while closed.
     TVXDirManager* Directory() const { return dirManager_.get(); }
     TStream* ArchiveStream() const { return archiveStream_.get(); }
 
-    // Event firing; Cancel is the archiver's own flag (Progress().Cancel).
+protected:
+    void SwitchDataStepOn() { dataStepOn_ = true; }
+    void SetCompressionMethod(uint16_t method) { compressionMethod_ = method; }
+    // The file selection for one batch: appends the pending items of the matching files.
+    void AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
+                          const TStringList& exclusionMasks);
+
+private:
+    // ---- what the stages reach through TSelectionHost and TWriteHost ---------------------------
+    TWriteSettings WriteSettings() const override;
+    TProgressState& Progress() override { return progress_; }
+    // Event firing; Cancel is the archiver's own flag (progress_.Cancel).
     void FireFileProgress(const std::string& fileName, double progress, TVXProcessOperation operation,
                           TVXProgressPhase phase) override;
     void FireOverallProgress(double progress, TVXProcessOperation operation, TVXProgressPhase phase) override;
@@ -116,17 +130,7 @@ public:
     // Reports an archiver error for one item; false (nothing fired) when no handler is assigned.
     bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
                                 const EVXException& e) override;
-    bool VerifyCommit(TVXDirManager& dir, int firstWritten) override;
 
-    // The file selection for one batch: appends the pending items of the matching files.
-    void AddFilesInternal(const TStringList& fileMasks, uint16_t searchAttr, TVXProcessOperation operation,
-                          const TStringList& exclusionMasks);
-
-protected:
-    void SwitchDataStepOn() { dataStepOn_ = true; }
-    void SetCompressionMethod(uint16_t method) { compressionMethod_ = method; }
-
-private:
     void CommitUpdate();
     void ReleaseArchive();
     // An archive with nothing written yet gets its empty directory, so that it is a valid ZIP.

@@ -7,6 +7,8 @@
 
 namespace {
 
+// Held only: rows 4 and 8 to 13 (kept so that every index keeps its text; no code this archiver
+// raises reaches them).
 constexpr std::array<const char*, 18> kMessages = {
     "Unknown error",
     "Index out of bounds",
@@ -24,10 +26,11 @@ constexpr std::array<const char*, 18> kMessages = {
     "Cannot proceed when update is not ended. Preceding EndUpdate call is required.",
     "Cannot delete file \"%s\"",
     "In-memory archive can be created only",
-    // Not in the original table: the loader's refusal of inconsistent records, and a rollback
-    // that failed.
+    // The failures that have a text of their own beyond the sixteen above: records that
+    // contradict each other or the file's size (code 32) and a rollback that failed in turn
+    // (code 34) ...
     "Archive is damaged: %s",
-    // Nor this: the archive read back after a commit.
+    // ... and a commit whose archive, read back, differs from what it wrote (code 33).
     "Archive verification failed: %s",
 };
 

@@ -11,7 +11,7 @@ const TClassInfo& TVXOptions::StaticClass() {
         P::Bool("CreateDirs", &TVXOptions::CreateDirs, &TVXOptions::SetCreateDirs, true),
         P::Bool("ReplaceReadOnly", &TVXOptions::ReplaceReadOnly, &TVXOptions::SetReplaceReadOnly, true),
         P::Bool("SetAttributes", &TVXOptions::SetAttributes, &TVXOptions::SetSetAttributes, true),
-        P::Int("SearchAttr", &TVXOptions::SearchAttr, &TVXOptions::SetSearchAttr, 63),
+        P::Int("SearchAttr", &TVXOptions::SearchAttr, &TVXOptions::SetSearchAttr, faAnyFile),
     });
     return info;
 }

@@ -19,6 +19,9 @@ public:
     void SetStorePath(TVXStorePathMode v) { storePath_ = v; }
     TVXFileShareMode ShareMode() const { return shareMode_; }
     void SetShareMode(TVXFileShareMode v) { shareMode_ = v; }
+
+    // Held only (kept for form descriptions; nothing in this program reads them): the adding
+    // operation takes its search attributes as an argument, and nothing extracts.
     TVXOverwriteMode OverwriteMode() const { return overwriteMode_; }
     void SetOverwriteMode(TVXOverwriteMode v) { overwriteMode_ = v; }
     bool CreateDirs() const { return createDirs_; }
@@ -39,5 +42,5 @@ private:
     bool createDirs_ = true;
     bool replaceReadOnly_ = true;
     bool setAttributes_ = true;
-    uint16_t searchAttr_ = 63;
+    uint16_t searchAttr_ = faAnyFile;
 };

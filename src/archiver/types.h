@@ -1,17 +1,14 @@
 #pragma once
-// Enumerations and event types of the archiver's interface.
+// The event types of the archiver's interface and the names of its enumerations (the
+// enumerations themselves are in common.h, which every stage shares).
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "archiver/common.h"
 #include "core/properties.h"
 
-enum TVXCompressionLevel : uint8_t { clNone, clFastest, clNormal, clMax };
-enum TVXProcessOperation : uint8_t { poAdd, poMove, poDelete, poUpdate, poExtract, poTest, poRename, poChangeAttr };
-enum TVXProgressPhase : uint8_t { ppStart, ppProcess, ppEnd };
-enum TVXOverwriteMode : uint8_t { omPrompt, omAlways, omNever, omIfNewer, omIfOlder };
-enum TVXFileShareMode : uint8_t { smShareCompat, smShareExclusive, smShareDenyWrite, smShareDenyRead, smShareDenyNone };
-enum TVXStorePathMode : uint8_t { spNoPath, spRelativePath, spFullPath };
+// The enumerations' names, as form descriptions spell their values.
 
 const TEnumInfo& CompressionLevelInfo();
 const TEnumInfo& OverwriteModeInfo();

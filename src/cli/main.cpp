@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         std::cerr << "vorbex: " << e.what() << "\n";
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "vorbex: " << FailureText(e) << "\n";
+        std::cerr << "vorbex: " << VorbexFailureText(e) << "\n";
         return 1;
     }
     return 0;

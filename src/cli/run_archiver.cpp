@@ -47,7 +47,7 @@ std::string AddMasks(TVorbex& archiver, const TCommandLine& line, const std::str
     std::string unmatched;
     for (const std::string& mask : line.Masks) {
         const int before = archiver.Directory()->Items.Count();
-        archiver.AddMatchingFiles(mask, 63, exclusion);
+        archiver.AddMatchingFiles(mask, faAnyFile, exclusion);
         if (archiver.Directory()->Items.Count() == before)
             unmatched += (unmatched.empty() ? "\"" : ", \"") + mask + "\"";
     }
@@ -56,7 +56,7 @@ std::string AddMasks(TVorbex& archiver, const TCommandLine& line, const std::str
 
 }  // namespace
 
-std::string FailureText(const std::exception& failure) {
+std::string VorbexFailureText(const std::exception& failure) {
     // A short read or write carries only the system's number.
     const auto* transfer = dynamic_cast<const EStreamError*>(&failure);
     if (transfer && transfer->OsError != 0 &&

@@ -16,7 +16,7 @@ public:
 
 // The text vorbex.exe shows for a failure: the exception's own, with the system's reason for a
 // stream's failed read or write.
-std::string FailureText(const std::exception& failure);
+std::string VorbexFailureText(const std::exception& failure);
 
 // Adds the masks' files to the archive, or lists it, with archiver (a new one). Without Update
 // the archive is written anew under a temporary name and takes the place of an earlier one only

@@ -1,6 +1,8 @@
 #pragma once
 // The database-access framework as far as the program has it: it comes up and goes down with
-// the program (component object model, sessions, locks) though no backup step uses it.
+// the program (component object model, sessions, locks) though no backup step uses it. Held
+// only, past its start-up and shutdown: nothing in this program reads the sessions or takes
+// the locks.
 #include <windows.h>
 
 #include <memory>

@@ -17,7 +17,8 @@ constexpr TPlacementOptions PlacementOptionBit(TPlacementOption o) { return 1 <<
 
 enum class TPlacementRegRoot { prCurrentUser, prLocalMachine, prCurrentConfig, prClassesRoot, prUsers, prDynData };
 
-// Size limits for the form. Kept as settings; nothing enforces them on the window here.
+// Held only (kept for form descriptions and the settings file; nothing in this program reads
+// them): size limits for the form, which nothing enforces on the window.
 class TWinMinMaxInfo : public TPersistent {
 public:
     static const TClassInfo& StaticClass();
@@ -48,7 +49,8 @@ public:
     TPlacementOptions Options() const { return options_; }
     void SetOptions(TPlacementOptions v) { options_ = v; }
     bool HasOption(TPlacementOption o) const { return (options_ & PlacementOptionBit(o)) != 0; }
-    // Kept as a setting only: the values stay in the INI file either way.
+    // Held only (kept for form descriptions; nothing in this program reads them): the values stay
+    // in the INI file either way.
     bool UseRegistry() const { return useRegistry_; }
     void SetUseRegistry(bool v) { useRegistry_ = v; }
     TPlacementRegRoot RegistryRoot() const { return registryRoot_; }
@@ -58,6 +60,7 @@ public:
     void SetVersion(int v) { version_ = v; }
     bool PreventResize() const { return preventResize_; }
     void SetPreventResize(bool v) { preventResize_ = v; }
+    // Held only (kept for form descriptions; nothing in this program reads it).
     TWinMinMaxInfo& MinMaxInfo() { return minMaxInfo_; }
 
     // The file in use: IniFileName, else the program's file name with ".INI" and no folder.

@@ -121,7 +121,7 @@ void TApplication::Restore() {
     if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_RESTORE);
 }
 
-std::string FailureText(const std::string& message) {
+std::string FailureDisplayText(const std::string& message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
     return message;
 }
@@ -141,7 +141,7 @@ void TApplication::HandleException(std::exception_ptr error) {
 void TApplication::ShowException(const std::exception& error) {
     auto* e = dynamic_cast<const Exception*>(&error);
     std::string text = e ? e->Message() : std::string(error.what());
-    MessageBoxShow(FailureText(text), Title(), MB_OK | MB_ICONSTOP);
+    MessageBoxShow(FailureDisplayText(text), Title(), MB_OK | MB_ICONSTOP);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {

@@ -105,4 +105,4 @@ std::string TitleFromExeName(const std::string& path);
 
 // The text the failure display shows: a period is appended unless the text is empty or its last
 // byte is at or below the period ('.', '!', ',', a space ...).
-std::string FailureText(const std::string& message);
+std::string FailureDisplayText(const std::string& message);

@@ -70,12 +70,6 @@ void TEditButton::SetKind(TGlyphKind kind) {
     Invalidate();
 }
 
-void TEditButton::SetDown(bool down) {
-    if (down_ == down) return;
-    down_ = down;
-    Invalidate();
-}
-
 void TEditButton::SetPressed(bool pressed) {
     if (pressed_ == pressed) return;
     pressed_ = pressed;
@@ -127,14 +121,13 @@ LRESULT TEditButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TEditButton::Paint() {
     HDC dc = Canvas().Handle();
     RECT r = ClientRect();
-    bool in = pressed_ || down_;
-    UINT state = (in ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE);
+    UINT state = (pressed_ ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE);
     if (kind_ == gkDropDown) {
         DrawFrameControl(dc, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | state);
         return;
     }
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | state);
-    if (in) OffsetRect(&r, 1, 1);
+    if (pressed_) OffsetRect(&r, 1, 1);
     DrawPicture(dc, r);
 }
 
@@ -157,7 +150,6 @@ void TEditButton::DrawPicture(HDC dc, const RECT& face) {
     int index = 0;
     if (!Enabled() && numGlyphs_ > 1) index = 1;
     else if (pressed_ && numGlyphs_ > 2) index = 2;
-    else if (down_ && numGlyphs_ > 3) index = 3;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_);
     COLORREF transparent = GetPixel(source, index * width, height - 1);

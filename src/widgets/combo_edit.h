@@ -36,16 +36,12 @@ public:
     explicit TEditButton(TCustomComboEdit* edit);
     ~TEditButton() override;
 
-    // The picture: NumGlyphs images side by side (normal, disabled, pressed, down); the
+    // The picture: NumGlyphs images side by side (normal, disabled, pressed; a fourth, down, is never drawn: the button is never held down); the
     // bottom-left pixel's colour is transparent. The button does not own the bitmap.
     void SetPicture(HBITMAP bitmap, int numGlyphs);
     HBITMAP Picture() const { return picture_; }
     // Which picture to draw: the bitmap (gkCustom, gkDefault), the combo-box arrow or three dots.
     void SetKind(TGlyphKind kind);
-    // Drawn pushed in without a mouse press.
-    bool Down() const { return down_; }
-    void SetDown(bool down);
-
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
@@ -61,7 +57,6 @@ private:
     TGlyphKind kind_ = gkCustom;
     bool pressed_ = false;
     bool tracking_ = false;
-    bool down_ = false;
 };
 
 class TCustomComboEdit : public TEdit {

@@ -83,9 +83,34 @@ void TDirectoryEdit::TakeDroppedNames(const std::vector<std::string>& names) {
 
 namespace {
 
+// The browser's two entry points, looked up when first wanted rather than imported: a system
+// without them still loads the program, and the edit then opens its own folder dialog.
+struct TShellBrowser {
+    decltype(&SHBrowseForFolderA) Browse = nullptr;
+    decltype(&SHGetPathFromIDListA) PathOf = nullptr;
+};
+
+template <class F>
+F Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const TShellBrowser& ShellBrowser() {
+    static const TShellBrowser functions = [] {
+        TShellBrowser found;
+        HMODULE shell = GetModuleHandleA("shell32.dll");
+        if (!shell) shell = LoadLibraryA("shell32.dll");
+        if (!shell) return found;
+        found.Browse = Entry<decltype(found.Browse)>(shell, "SHBrowseForFolderA");
+        found.PathOf = Entry<decltype(found.PathOf)>(shell, "SHGetPathFromIDListA");
+        return found;
+    }();
+    return functions;
+}
+
 std::string PathOfItem(LPCITEMIDLIST item) {
     char path[MAX_PATH] = "";
-    return item && SHGetPathFromIDListA(item, path) ? std::string(path) : std::string();
+    return item && ShellBrowser().PathOf(item, path) ? std::string(path) : std::string();
 }
 
 int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM lParam, LPARAM data) {
@@ -101,13 +126,10 @@ int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM lParam, LPARAM data) {
 
 }  // namespace
 
-bool ShellFolderBrowserAvailable() {
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    if (!shell) shell = LoadLibraryA("shell32.dll");
-    return shell && GetProcAddress(shell, "SHBrowseForFolderA") && GetProcAddress(shell, "SHGetPathFromIDListA");
-}
+bool ShellFolderBrowserAvailable() { return ShellBrowser().Browse && ShellBrowser().PathOf; }
 
 bool ShellFolderBrowser(HWND owner, const std::string& text, std::string& folder) {
+    if (!ShellFolderBrowserAvailable()) return false;
     char display[MAX_PATH] = "";
     std::string start = folder;
     BROWSEINFOA info{};
@@ -118,7 +140,7 @@ bool ShellFolderBrowser(HWND owner, const std::string& text, std::string& folder
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&start);
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    LPITEMIDLIST chosen = ShellBrowser().Browse(&info);
     if (!chosen) return false;
     std::string path = PathOfItem(chosen);
     CoTaskMemFree(chosen);

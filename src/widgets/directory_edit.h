@@ -30,7 +30,8 @@ public:
     bool MultipleDirs() const { return multipleDirs_; }
     void SetMultipleDirs(bool value) { multipleDirs_ = value; }
 
-    // The text with every element after the drive in its long, or short, name.
+    // Held only (kept for callers of the widget; nothing in this program reads them): the text
+    // with every element after the drive in its long, or short, name.
     std::string LongPathForm() const;
     std::string ShortPathForm() const;
 

@@ -121,7 +121,7 @@ end
     EXPECT_FALSE(v->Options()->Recurse());
     EXPECT_EQ(v->FileMasks()->Items(), (std::vector<std::string>{"*.fdb", "*.txt"}));
     EXPECT_FALSE(v->InMemory());
-    EXPECT_EQ(MessageOf([&] { v->AddMatchingFiles("x", 63, ""); }), "Vorbex1: Archive is not open - Native error: 00013");
+    EXPECT_EQ(MessageOf([&] { v->AddMatchingFiles("x", faAnyFile, ""); }), "Vorbex1: Archive is not open - Native error: 00013");
 
     // Only ShareMode records a value away from its declared default.
     const TClassInfo& options = TVXOptions::StaticClass();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "archiver/errors.h"
 #include "core/component.h"
 
@@ -52,10 +54,35 @@ TEST(VXException, MessagesCodesAndNames) {
     }
 }
 
-TEST(VXException, EveryCodeMapsIntoTheMessageTable) {
-    // Codes 0..31 as the table gives them; the rows with a message index are the contract that
-    // OnProcessFileFailure handlers see as ErrorCode.
-    const int32_t expected[32] = {0, 1, 1, 1, 1, 2, 3, 1, 4, 5, 5, 6, 6, 7, 7, 6,
-                                  1, 8, 6, 9, 10, 1, 11, 9, 1, 11, 13, 14, 15, 5, 6, 6};
-    for (int32_t code = 0; code < 32; ++code) EXPECT_EQ(VXMessageIndexOfCode(code), expected[code]) << code;
+TEST(VXException, EveryRaisedCodeSaysWhatWentWrong) {
+    // Every code an operation raises, with whether its text shows the argument: each must reach a
+    // text of its own (not "Unknown error"), keep the argument it is given where it has one, and
+    // leave no template mark unfilled.
+    const struct {
+        int32_t code;
+        bool showsArgument;
+    } raised[] = {
+        {vxerr::PutIndexOutOfRange, false},  {vxerr::GetIndexOutOfRange, false},
+        {vxerr::ItemPtrIndexOutOfRange, false}, {vxerr::InvalidCompressionMode, false},
+        {vxerr::NoTemporaryCopy, false},     {vxerr::NoSnapshotCounterpart, false},
+        {vxerr::OpenDefaultWithoutName, false}, {vxerr::OpenWithoutName, false},
+        {vxerr::ArchiveFileNotFound, true},  {vxerr::ArchiveNotOpen, false},
+        {vxerr::CannotDeleteMovedFile, true}, {vxerr::InMemoryCreateOnly, false},
+        {vxerr::InMemoryOffWithoutName, false}, {vxerr::DamagedArchive, true},
+        {vxerr::VerificationFailed, true},   {vxerr::RollbackFailed, true},
+    };
+    const std::string argument = "c:\\arhiva\\x.zip";
+    NamedOwner owner;
+    for (const auto& r : raised) {
+        const EVXException e(r.code, argument, &owner);
+        const std::string message = e.Message();
+        EXPECT_NE(e.ErrorCode, 0) << r.code;
+        EXPECT_EQ(message.find("Unknown error"), std::string::npos) << message;
+        EXPECT_EQ(message.find("%s"), std::string::npos) << message;
+        EXPECT_EQ(message.find("Vorbex1: "), 0u) << message;
+        EXPECT_EQ(message.find(argument) != std::string::npos, r.showsArgument) << message;
+        char suffix[32];
+        snprintf(suffix, sizeof suffix, " - Native error: %05d", static_cast<int>(r.code));
+        EXPECT_TRUE(message.ends_with(suffix)) << message;
+    }
 }

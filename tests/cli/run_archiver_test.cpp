@@ -180,7 +180,7 @@ TEST(RunArchiver, ANewArchiveTakesTheEarlierOnesPlaceOnlyWhenWhole) {
     }
 }
 
-TEST(FailureText, AStreamsTransferErrorSaysWhyTheSystemRefused) {
+TEST(VorbexFailureText, AStreamsTransferErrorSaysWhyTheSystemRefused) {
     const std::string diskFull = SysErrorMessage(ERROR_DISK_FULL);
     const struct {
         std::function<void()> Raise;
@@ -199,7 +199,7 @@ TEST(FailureText, AStreamsTransferErrorSaysWhyTheSystemRefused) {
         try {
             c.Raise();
         } catch (const std::exception& e) {
-            EXPECT_EQ(FailureText(e), c.Text);
+            EXPECT_EQ(VorbexFailureText(e), c.Text);
         }
     }
 }

@@ -4,7 +4,7 @@
 #include "support/message_box_capture.h"
 #include "toolkit/application.h"
 
-TEST(FailureText, PeriodOnlyAfterBytesAboveThePeriod) {
+TEST(FailureDisplayText, PeriodOnlyAfterBytesAboveThePeriod) {
     struct Case {
         std::string in, out;
     } cases[] = {
@@ -22,7 +22,7 @@ TEST(FailureText, PeriodOnlyAfterBytesAboveThePeriod) {
         {"\x9a", "\x9a."},                // a letter of code page 1250
         {"tab\t", "tab\t"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FailureText(c.in), c.out) << c.in;
+    for (const Case& c : cases) EXPECT_EQ(FailureDisplayText(c.in), c.out) << c.in;
 }
 
 TEST(TitleFromExeName, FileNameWithoutFolderAndExtensionLowerCasedAfterTheFirst) {

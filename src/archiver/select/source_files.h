@@ -6,13 +6,7 @@
 #include <optional>
 #include <string>
 
-constexpr uint32_t faReadOnly = 0x01;
-constexpr uint32_t faHidden = 0x02;
-constexpr uint32_t faSysFile = 0x04;
-constexpr uint32_t faVolumeID = 0x08;
-constexpr uint32_t faDirectory = 0x10;
-constexpr uint32_t faArchive = 0x20;
-constexpr uint32_t faAnyFile = 0x3F;
+#include "archiver/common.h"
 
 struct TFoundEntry {
     std::string Name;     // as the listing spells it

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "archiver/select/path_resolution.h"
-#include "archiver/types.h"
+#include "archiver/common.h"
 
 // The entry name for the absolute path full, relative to the absolute folder base when the mode
 // asks for it: "/" separators, no drive, and no leading separator unless the mode is

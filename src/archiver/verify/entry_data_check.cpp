@@ -10,7 +10,7 @@
 #include "archiver/deflate/crc32.h"
 #include "archiver/deflate/ordered_pool.h"
 #include "archiver/deflate/zip_crypto.h"
-#include "archiver/select/source_files.h"
+#include "archiver/common.h"
 #include "archiver/verify/raw_inflater.h"
 #include "archiver/verify/verify_run.h"
 #include "archiver/zip/dir_item.h"

@@ -1,7 +1,7 @@
 #include "archiver/verify/verify_run.h"
 
 #include "archiver/deflate/entry_data.h"
-#include "archiver/errors.h"
+#include "archiver/common.h"
 
 unsigned TVerifyRun::Workers() const { return WorkersFor(context_.Workers); }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "archiver/select/source_files.h"
+#include "archiver/common.h"
+#include "archiver/verify/verify_run.h"
+#include "archiver/verify/written_archive.h"
 #include "archiver/write/archive_files.h"
 #include "archiver/write/entry_writer.h"
 #include "archiver/zip/entry_codec.h"
@@ -109,7 +111,7 @@ void TVXCommit::Run() {
             }
             archive_.SetSize(archive_.Position());
             // Read back while the old tail is still kept: a difference or a stop rolls back.
-            if (host_.VerifyCommit(dir_, firstChange_)) DeleteTemp();
+            if (ReadBack()) DeleteTemp();
         }
     } catch (...) {
         RollbackAndRethrow();
@@ -126,6 +128,27 @@ void TVXCommit::Run() {
     FinishMoves();
     // The archive is complete here; a handler of the last report can no longer undo it.
     host_.FireOverallProgress(100, reported, ppEnd);
+}
+
+bool TVXCommit::ReadBack() {
+    const TWriteSettings settings = host_.WriteSettings();
+    if (!settings.Verify) return true;
+    if (settings.BeforeVerify) settings.BeforeVerify(dir_.Archive());
+    TProgressState& progress = host_.Progress();
+    host_.FireOverallProgress(0, poTest, ppStart);
+    if (progress.Cancel) return false;
+    TVerifyContext context;
+    context.Owner = owner_;
+    // As many threads read back as deflate.
+    context.Workers = settings.Workers;
+    context.BeforePiece = [this, &progress](int64_t done, int64_t total) {
+        host_.FireOverallProgress(total > 0 ? static_cast<double>(done) / static_cast<double>(total) * 100 : 0,
+                                  poTest, ppProcess);
+        return progress.Cancel;
+    };
+    if (!VerifyWrittenArchive(dir_, firstChange_, context)) return false;
+    host_.FireOverallProgress(100, poTest, ppEnd);
+    return !progress.Cancel;
 }
 
 void TVXCommit::WriteEntries() {

@@ -36,12 +36,18 @@ public:
 
 private:
     void WriteEntries();
+    // With the component's Verify on, reads back what the commit wrote (the items from the first
+    // change on and the directory) while it can still roll back; false when a handler stopped it
+    // (Cancel is then set). Raises when the archive does not hold what was meant.
+    bool ReadBack();
     // A pending item the entry writer gave up on (its failure went to OnProcessFileFailure): its
     // partial bytes are dropped and it is left out of the directory that is written, so that no
     // central header points at missing data.
     void DiscardEntry(int index, int64_t entryStart);
     int FindFirstChange() const;
     TVXProcessOperation ReportedOperation() const;
+    // Held only, as RestoreFromTemp (kept for a change in the middle of an archive; nothing in
+    // this program makes one, only tests that set an item's Pending and Operation by hand).
     void CopyTailToTemp(int index);
     void CopyEntry(int index);
     void FinishMoves();

@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "archiver/errors.h"
+#include "archiver/common.h"
 #include "archiver/zip/entry_codec.h"
 #include "archiver/zip/records.h"
 #include "core/streams.h"

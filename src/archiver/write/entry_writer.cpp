@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "archiver/common.h"
 #include "archiver/deflate/entry_data.h"
-#include "archiver/select/source_files.h"
 #include "archiver/zip/entry_codec.h"
 #include "core/streams.h"
 
@@ -57,7 +57,8 @@ void WriteRecord(TStream& archive, const std::vector<uint8_t>& bytes) {
 // requested while the data flowed.
 bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item, const TEntryRoom& room) {
     const TVXProcessOperation operation = item.Operation;
-    TEntrySource source(item, host.ShareModeFlags());
+    const TWriteSettings settings = host.WriteSettings();
+    TEntrySource source(item, settings.ShareModeFlags);
     const int64_t headerOffset = archive.Position();
     item.MoveTo(static_cast<uint64_t>(headerOffset));
 
@@ -76,8 +77,8 @@ bool WriteEntryRecords(TWriteHost& host, TStream& archive, TDirItem& item, const
 
     if (source.Stream()) {
         TEntryDataContext context;
-        context.DataStepOn = host.DataStepOn();
-        context.Workers = host.DeflateWorkers();
+        context.DataStepOn = settings.DataStepOn;
+        context.Workers = settings.Workers;
         context.BeforePass = [&](int64_t processed, int64_t total) {
             TProgressState& state = host.Progress();
             if (!state.ProgressOn) return false;

@@ -1,13 +1,13 @@
 #pragma once
-// What the commit and the entry writer ask of the component that runs them: its reports to the
-// handlers, the settings an entry is written with, and the progress both keep.
+// What the commit and the entry writer ask of the component that runs them: the settings it
+// writes with, its reports to the handlers, the temporary file and the progress both keep.
 #include <cstdint>
+#include <functional>
 #include <string>
 
-#include "archiver/errors.h"
-#include "archiver/types.h"
+#include "archiver/common.h"
 
-class TVXDirManager;
+class TStream;
 
 struct TProgressState {
     int32_t ItemsDone = 0;   // pending items finished in the current commit
@@ -18,15 +18,25 @@ struct TProgressState {
     long double CurrentBytesTotal = 0;
 };
 
+// The component's settings as the writing reads them; asked for again at every entry and at the
+// reading back, so that a handler may change them for what follows.
+struct TWriteSettings {
+    // Off in the bare base archiver: entries get their headers but no data.
+    bool DataStepOn = false;
+    // Sharing value of the open mode for source files.
+    uint16_t ShareModeFlags = 0;
+    // Threads that deflate the chunks of one entry, and that read them back; 0: one per processor.
+    unsigned Workers = 0;
+    // On: the commit reads back what it wrote while it can still roll back (verify/).
+    bool Verify = false;
+    // Called with the archive stream once everything is written and nothing read back yet.
+    std::function<void(TStream& archive)> BeforeVerify;
+};
+
 class TWriteHost {
 public:
+    virtual TWriteSettings WriteSettings() const = 0;
     virtual TProgressState& Progress() = 0;
-    // Off in the bare base archiver: entries get their headers but no data.
-    virtual bool DataStepOn() const = 0;
-    // Sharing value of the open mode for source files.
-    virtual uint16_t ShareModeFlags() const = 0;
-    // Threads that deflate the chunks of one entry; 0: one per processor.
-    virtual unsigned DeflateWorkers() const = 0;
     virtual void UpdateCompressionMethod() = 0;
     // A new, empty temporary file for the archive's tail.
     virtual std::string MakeTempFileName() = 0;
@@ -38,10 +48,6 @@ public:
     // False (nothing fired) when no handler is assigned.
     virtual bool FireProcessFileFailure(const std::string& fileName, TVXProcessOperation operation,
                                         const EVXException& e) = 0;
-    // Reads back what the commit wrote (the items from firstWritten on and the directory) while
-    // the commit can still roll back; false when a handler stopped it (Cancel is then set).
-    // Raises when the archive does not hold what was meant.
-    virtual bool VerifyCommit(TVXDirManager& dir, int firstWritten) = 0;
 
 protected:
     ~TWriteHost() = default;

@@ -1,6 +1,6 @@
 #include "archiver/zip/dir_array.h"
 
-#include "archiver/errors.h"
+#include "archiver/common.h"
 
 void TVXDirArray::SetCount(int n) {
     if (n < 0) n = 0;

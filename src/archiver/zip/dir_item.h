@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/types.h"
+#include "archiver/common.h"
 
 class TStream;
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "archiver/errors.h"
+#include "archiver/common.h"
 
 // ---- byte cursor ---------------------------------------------------------------------------
 

@@ -17,6 +17,13 @@ namespace {
 
 using Names = std::multiset<std::string>;
 
+// The file selection with several masks in one batch, which AddMatchingFiles (one mask) cannot ask.
+class TSelectingVorbex : public TVorbex {
+public:
+    using TVorbex::TVorbex;
+    using TVXBaseArchiver::AddFilesInternal;
+};
+
 std::vector<std::string> StoredNames(const TVorbex& archiver) {
     std::vector<std::string> names;
     const TVXDirArray& items = archiver.Directory()->Items;
@@ -60,7 +67,7 @@ protected:
         archiver.SetBaseDir(base);
     }
     std::string base;
-    TVorbex archiver{nullptr};
+    TSelectingVorbex archiver{nullptr};
 };
 
 }  // namespace
@@ -102,7 +109,7 @@ TEST_F(Selection, FolderItemsFollowTheirContents) {
     masks.SetItems({"sub\\*.*", "sub\\deeper\\*.*"});
     exclusions.Add("");
     archiver.BeginUpdate();
-    archiver.AddFilesInternal(masks, 63, poAdd, exclusions);
+    archiver.AddFilesInternal(masks, faAnyFile, poAdd, exclusions);
     archiver.EndUpdate();
     const std::vector<std::string> names = StoredNames(archiver);
     const auto file = std::find(names.begin(), names.end(), "sub/deeper/d.txt");
@@ -154,7 +161,7 @@ TEST_F(Selection, ProgressPercentages) {
     archiver.OnOverallProgress = [&](TObject*, double p, TVXProcessOperation, TVXProgressPhase phase, bool&) {
         log.push_back(Format("all%d %.4f", phase, p));
     };
-    archiver.AddMatchingFiles("sub\\*.bin", 63, "");
+    archiver.AddMatchingFiles("sub\\*.bin", faAnyFile, "");
     const std::vector<std::string> expected = {
         "all0 0.0000",
         "file0 path 0.0000", "file1 stored 0.0000", "all1 0.0000", "file1 stored 52.4288", "all1 26.2144",
@@ -176,7 +183,7 @@ TEST_F(Selection, CancelWhileDataFlowsStopsTheCommit) {
     archiver.OnOverallProgress = [&](TObject*, double p, TVXProcessOperation, TVXProgressPhase phase, bool& cancel) {
         cancel = phase == ppProcess && p > 10;
     };
-    archiver.AddMatchingFiles("sub\\*.*", 63, "");
+    archiver.AddMatchingFiles("sub\\*.*", faAnyFile, "");
     for (const std::string& name : StoredNames(archiver)) {
         const TDirItem* item = FindItem(archiver, name);
         EXPECT_NE(item->Crc32, 0xFFFFFFFFu) << name << " kept without its data";
@@ -209,7 +216,7 @@ TEST_F(Selection, SourceShareModes) {
             if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
             ++probes;
         };
-        archiver.AddMatchingFiles("sub\\big1.bin", 63, "");
+        archiver.AddMatchingFiles("sub\\big1.bin", faAnyFile, "");
         EXPECT_EQ(probes, 2);
         archiver.Close();
     }
@@ -222,7 +229,7 @@ TEST_F(Selection, LockedSourceFailsTheBatch) {
     archiver.SetBaseDir(base);
     HANDLE lock = CreateFileA((base + "\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(archiver.AddMatchingFiles("a.txt", 63, ""), EFOpenError);
+    EXPECT_THROW(archiver.AddMatchingFiles("a.txt", faAnyFile, ""), EFOpenError);
     CloseHandle(lock);
     EXPECT_TRUE(StoredNames(archiver).empty());
     archiver.Close();
@@ -278,7 +285,7 @@ TEST_F(Selection, ArchivesForTheReaders) {
         archiver.SetPassword(c.password);
         archiver.Open(fmCreate);
         archiver.SetBaseDir(base);
-        archiver.AddMatchingFiles(c.mask, 63, "");
+        archiver.AddMatchingFiles(c.mask, faAnyFile, "");
         std::vector<std::pair<std::string, std::string>> expected;
         const TVXDirArray& items = archiver.Directory()->Items;
         for (int i = 0; i < items.Count(); ++i) {
@@ -305,7 +312,7 @@ TEST(BackupArchive, OneDeflatedFileIsDataPlus146Bytes) {
     archiver.SetFileName(zip);
     archiver.Open(fmCreate);
     archiver.SetBaseDir(staging + "\\");
-    archiver.AddMatchingFiles(source, 63, "");
+    archiver.AddMatchingFiles(source, faAnyFile, "");
     ASSERT_EQ(StoredNames(archiver), std::vector<std::string>{"BRODANIKVESTRA_G2024.fdb"});
     const TDirItem& item = *archiver.Directory()->Items.ItemPtr(0);
     const uint64_t compressed = item.CompressedSize;

@@ -79,7 +79,7 @@ public:
         v.SetFileName(Path);
         v.Open(fmCreate);
         v.SetBaseDir(Sources());
-        v.AddMatchingFiles("small.txt", 63, "");
+        v.AddMatchingFiles("small.txt", faAnyFile, "");
         v.Close();
         Before = ReadFileBytes(Path);
         v.OpenDefault();
@@ -153,7 +153,7 @@ TEST(Verification, CleanArchivesOfEveryModePass) {
         v.SetFileName(archive);
         v.Open(fmCreate);
         v.SetBaseDir(Sources());
-        ASSERT_NO_THROW(v.AddMatchingFiles("*", 63, ""));
+        ASSERT_NO_THROW(v.AddMatchingFiles("*", faAnyFile, ""));
         ASSERT_GE(verifying.size(), 3u);
         EXPECT_EQ(verifying.front(), ppStart);
         EXPECT_EQ(verifying.back(), ppEnd);
@@ -178,14 +178,14 @@ TEST(Verification, EntriesEndingAtAndAroundChunkBoundariesPass) {
     v.SetFileName(archive);
     v.Open(fmCreate);
     v.SetBaseDir(sources);
-    EXPECT_NO_THROW(v.AddMatchingFiles("*", 63, ""));
+    EXPECT_NO_THROW(v.AddMatchingFiles("*", faAnyFile, ""));
     LeaveForTheReaders(v, archive, "", sources);
     v.Close();
 }
 
 TEST(Verification, ReportsItsOwnPhaseByBytesBeforeTheCommitEnds) {
     TEarlierArchive a("reports");
-    a.v.AddMatchingFiles("big.fdb", 63, "");
+    a.v.AddMatchingFiles("big.fdb", faAnyFile, "");
     std::vector<TReport> verifying;
     size_t firstVerifying = a.Reports.size();
     for (size_t i = 0; i < a.Reports.size(); ++i) {
@@ -252,7 +252,7 @@ TEST(Verification, AChangedByteAnywhereFailsAndLeavesTheEarlierArchive) {
             support::FlipByte(archive, changedAt);
         };
         try {
-            a.v.AddMatchingFiles("big.fdb", 63, "");
+            a.v.AddMatchingFiles("big.fdb", faAnyFile, "");
             ADD_FAILURE() << "the changed byte at " << changedAt << " passed";
         } catch (const EVXException& e) {
             EXPECT_EQ(e.NativeError, vxerr::VerificationFailed);
@@ -265,7 +265,7 @@ TEST(Verification, AChangedByteAnywhereFailsAndLeavesTheEarlierArchive) {
         // Nothing of the failed commit is left in the way of the next one.
         a.v.BeforeVerify = nullptr;
         a.v.OpenDefault();
-        EXPECT_NO_THROW(a.v.AddMatchingFiles("big.fdb", 63, ""));
+        EXPECT_NO_THROW(a.v.AddMatchingFiles("big.fdb", faAnyFile, ""));
         LeaveForTheReaders(a.v, a.Path, c.Password);
         a.v.Close();
     }
@@ -276,7 +276,7 @@ TEST(Verification, AnArchiveCutShortOrGrownFails) {
         SCOPED_TRACE(change);
         TEarlierArchive a(Format("length_%lld", static_cast<long long>(change)));
         a.v.BeforeVerify = [&](TStream& archive) { archive.SetSize(archive.Size() + change); };
-        EXPECT_THROW(a.v.AddMatchingFiles("big.fdb", 63, ""), EVXException);
+        EXPECT_THROW(a.v.AddMatchingFiles("big.fdb", faAnyFile, ""), EVXException);
         EXPECT_TRUE(a.Unchanged());
     }
 }
@@ -296,7 +296,7 @@ TEST(Verification, AStopWhileReadingBackRollsBack) {
         SCOPED_TRACE(c.What);
         TEarlierArchive a(Format("stop_%d", ++n));
         a.StopAt = c.StopAt;
-        EXPECT_NO_THROW(a.v.AddMatchingFiles("big.fdb", 63, "")) << "a stop is no failure";
+        EXPECT_NO_THROW(a.v.AddMatchingFiles("big.fdb", faAnyFile, "")) << "a stop is no failure";
         ASSERT_FALSE(a.Reports.empty());
         EXPECT_TRUE(c.StopAt(a.Reports.back())) << "nothing reported after the stop";
         EXPECT_EQ(ItemNames(a.v), std::vector<std::string>{"small.txt"});
@@ -321,7 +321,7 @@ TEST(Verification, WithoutVerifyNothingIsReadBackAndTheBytesAreTheSame) {
         v.SetFileName(archive);
         v.Open(fmCreate);
         v.SetBaseDir(Sources());
-        v.AddMatchingFiles("*", 63, "");
+        v.AddMatchingFiles("*", faAnyFile, "");
         EXPECT_EQ(seamCalls, verify);
         EXPECT_EQ(readBack, verify == 1);
         LeaveForTheReaders(v, archive);
@@ -342,7 +342,7 @@ TEST(Verification, OtherWritersEntriesPassWhenCopiedBackOrAppendedTo) {
         v.SetFileName(encrypted);
         v.Open(fmCreate);
         v.SetBaseDir(Sources());
-        v.AddMatchingFiles("small.txt", 63, "");
+        v.AddMatchingFiles("small.txt", faAnyFile, "");
     }
     const std::string files[] = {CorpusPath("infozip.zip"), CorpusPath("sevenzip.zip"), CorpusPath("bsdtar.zip"),
                                  CorpusPath("python.zip"), CorpusPath("prefix100.zip"), CorpusPath("many.zip"),

@@ -63,16 +63,19 @@ private:
 class TQuietHost : public TWriteHost {
 public:
     explicit TQuietHost(std::string tempFolder) : tempFolder_(std::move(tempFolder)) {}
+    TWriteSettings WriteSettings() const override {
+        TWriteSettings settings;
+        settings.DataStepOn = true;
+        settings.ShareModeFlags = fmShareDenyNone;
+        settings.Workers = 1;
+        return settings;
+    }
     TProgressState& Progress() override { return progress_; }
-    bool DataStepOn() const override { return true; }
-    uint16_t ShareModeFlags() const override { return fmShareDenyNone; }
-    unsigned DeflateWorkers() const override { return 1; }
     void UpdateCompressionMethod() override {}
     std::string MakeTempFileName() override { return CreateUniqueTempFile(tempFolder_, "FC"); }
     void FireFileProgress(const std::string&, double, TVXProcessOperation, TVXProgressPhase) override {}
     void FireOverallProgress(double, TVXProcessOperation, TVXProgressPhase) override {}
     bool FireProcessFileFailure(const std::string&, TVXProcessOperation, const EVXException&) override { return false; }
-    bool VerifyCommit(TVXDirManager&, int) override { return true; }
 
 private:
     std::string tempFolder_;
