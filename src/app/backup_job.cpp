@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/backup_lock.h"
 #include "archiver/base_archiver.h"
 #include "core/archive_replacement.h"
 #include "core/file_copy.h"
@@ -53,6 +54,7 @@ TBackupJob::TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer)
 std::string TBackupJob::Run(const TBackupRequest& request) {
     CheckBackupRequest(request);
     const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
+    const TBackupLock lock(names);
     RemoveLeftovers(names);
     MakeFolder(kStagingFolder);
     MakeFolder(request.Folder);
