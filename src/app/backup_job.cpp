@@ -130,7 +130,8 @@ void TBackupJob::Pack(const TBackupNames& names, uint64_t size) {
         // archive's.
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
     } catch (const EReadError&) {
-        RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
+        // Once the reading back has begun, what is read is the archive.
+        RaiseBackupFailure(std::current_exception(), TFileRole::File, verifying ? names.Archive : names.Staging);
     } catch (...) {
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Archive);
     }
