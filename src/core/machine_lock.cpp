@@ -13,12 +13,13 @@ std::wstring ComparedPath(const std::string& path) {
     const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
                                       static_cast<int>(wide.size()));
     wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    if (!wide.empty())
-        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), static_cast<int>(wide.size()), wide.data(),
-                     static_cast<int>(wide.size()));
-    for (wchar_t& c : wide)
+    std::wstring upper(wide.size(), L'\0');
+    if (!wide.empty() && LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), static_cast<int>(wide.size()),
+                                      upper.data(), static_cast<int>(upper.size())) != static_cast<int>(wide.size()))
+        upper = wide;
+    for (wchar_t& c : upper)
         if (c == L'/') c = L'\\';
-    return wide;
+    return upper;
 }
 
 // An object name holds no backslash after its namespace and at most MAX_PATH characters, which

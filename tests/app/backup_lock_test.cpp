@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
@@ -71,7 +70,7 @@ protected:
     const TBackupNames names = MakeBackupNames(kTarget, kProgramFolder, "2024", Today());
 };
 
-TEST(MachineLock, IsOneForThePathInAnyLetterCaseAndSlashUntilLetGo) {
+TEST(MachineLock, IsOneForThePathInAnyLetterCaseAndSlashAndDiesWithItsHolder) {
     struct Case {
         const char* Other;
         bool Same;
@@ -82,15 +81,13 @@ TEST(MachineLock, IsOneForThePathInAnyLetterCaseAndSlashUntilLetGo) {
                           Case{"c:\\Arhiva\\\xc8" "asopis\\BRODANIKVESTRA_G2023.fdb", false},
                           Case{"d:\\Arhiva\\\xc8" "asopis\\BRODANIKVESTRA_G2024.fdb", false}}) {
         SCOPED_TRACE(c.Other);
-        auto held = std::make_unique<TMachineLock>(path);
-        ASSERT_TRUE(held->Held());
-        // The thread that holds a lock is granted it again: the other taker is another thread.
-        bool free = false;
-        std::thread([&] { free = TMachineLock(c.Other).Held(); }).join();
-        EXPECT_EQ(free, !c.Same);
-        held.reset();
-        std::thread([&] { free = TMachineLock(c.Other).Held(); }).join();
-        EXPECT_TRUE(free);
+        {
+            FileHolder holder(path, "-", "-", FileHolder::Lock);
+            ASSERT_TRUE(holder.Held());
+            EXPECT_EQ(TMachineLock(c.Other).Held(), !c.Same);
+        }
+        // The holder was killed, not let to finish.
+        EXPECT_TRUE(TMachineLock(c.Other).Held());
     }
 }
 

@@ -23,7 +23,7 @@ public:
         si.cb = sizeof si;
         if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
             HANDLE waits[] = {ready, process_.hProcess};
-            held_ = WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+            held_ = WaitForMultipleObjects(2, waits, FALSE, 120000) == WAIT_OBJECT_0;
         }
         CloseHandle(ready);
     }
