@@ -82,10 +82,12 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
     if (progress) progress(0, total);
     for (;;) {
         DWORD got = 0;
-        if (FileFault(TFileStep::Read, source) || !ReadFile(in.Get(), buffer.get(), kBufferSize, &got, nullptr)) Fail(true, source, GetLastError());
+        if (FileFault(TFileStep::Read, source) || !ReadFile(in.Get(), buffer.get(), kBufferSize, &got, nullptr))
+            Fail(true, source, GetLastError());
         if (got == 0) break;
         DWORD put = 0;
-        if (FileFault(TFileStep::Write, temporary) || !WriteFile(out.Get(), buffer.get(), got, &put, nullptr)) Fail(false, destination, GetLastError());
+        if (FileFault(TFileStep::Write, temporary) || !WriteFile(out.Get(), buffer.get(), got, &put, nullptr))
+            Fail(false, destination, GetLastError());
         if (put != got) Fail(false, destination, ERROR_DISK_FULL);
         behind.Written(got);
         done += got;

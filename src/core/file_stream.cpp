@@ -33,16 +33,20 @@ DWORD AccessFlags(uint16_t mode) {
 TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName) {
     HANDLE h;
     if (mode == fmCreate) {
-        h = FileFault(TFileStep::Open, fileName) ? INVALID_HANDLE_VALUE : CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = FileFault(TFileStep::Open, fileName)
+                ? INVALID_HANDLE_VALUE
+                : CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
                                 error);
         }
     } else {
-        h = FileFault(TFileStep::Open, fileName) ? INVALID_HANDLE_VALUE : CreateFileA(fileName.c_str(), AccessFlags(mode), ShareFlags(mode), nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = FileFault(TFileStep::Open, fileName)
+                ? INVALID_HANDLE_VALUE
+                : CreateFileA(fileName.c_str(), AccessFlags(mode), ShareFlags(mode), nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
@@ -111,7 +115,8 @@ int64_t TFileStream::Size() {
 void TFileStream::SetSize(int64_t newSize) {
     int64_t pos = Position();
     SetPosition(newSize);
-    if (FileFault(TFileStep::Write, fileName_) || !SetEndOfFile(handle_)) throw EWriteError("Stream write error", GetLastError());
+    if (FileFault(TFileStep::Write, fileName_) || !SetEndOfFile(handle_))
+        throw EWriteError("Stream write error", GetLastError());
     SetPosition(std::min(pos, newSize));
 }
 
@@ -122,7 +127,8 @@ void TFileStream::Flush() {
         behind_ = std::make_unique<TWriteBehind>(handle_);
         if (failedBehind != 0) throw EWriteError("Stream write error", failedBehind);
     }
-    if (FileFault(TFileStep::Flush, fileName_) || !FlushFileBuffers(handle_)) throw EWriteError("Stream write error", GetLastError());
+    if (FileFault(TFileStep::Flush, fileName_) || !FlushFileBuffers(handle_))
+        throw EWriteError("Stream write error", GetLastError());
 }
 
 void TFileStream::FlushBehind() {

@@ -18,7 +18,8 @@ public:
                                   std::to_string(++count_);
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
         std::string command = std::string("\"") + FILE_HOLDER_EXE + "\" \"" + path + "\" " + access + " " + sharing +
-                              " " + event + (mode == Rewrite ? " rewrite" : mode == Scan ? " scan" : mode == Lock ? " lock" : "");
+                              " " + event +
+                              (mode == Rewrite ? " rewrite" : mode == Scan ? " scan" : mode == Lock ? " lock" : "");
         STARTUPINFOA si{};
         si.cb = sizeof si;
         if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
