@@ -1,16 +1,20 @@
 // The few platform services that the engine's plain sources call, as the host offers them: the
 // host's clock, random generator and error texts, and the C locale's regional values. The
-// targets that depend on "today" fix the core's clock themselves.
+// targets that depend on "today" fix the core's clock themselves. The targets work on streams in
+// memory: the commit's file streams (a tail copy, a source file) are refused here.
 #include <sys/random.h>
 
 #include <cstring>
 #include <ctime>
 
 #include "archiver/deflate/system_random.h"
+#include "archiver/write/archive_files.h"
 #include "core/dates.h"
 #include "core/exceptions.h"
 #include "core/regional.h"
+#include "core/streams.h"
 #include "core/text.h"
+#include "core/write_behind.h"
 
 std::string SysErrorMessage(unsigned long code) { return std::strerror(static_cast<int>(code)); }
 
@@ -43,3 +47,17 @@ TRegionalSettings ReadRegionalSettings() {
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) { return SameTextAscii(a, b); }
+
+TFileStream::TFileStream(const std::string& fileName, uint16_t) : fileName_(fileName), handle_(nullptr) {
+    throw EFOpenError("No files on this host: " + fileName);
+}
+TFileStream::~TFileStream() = default;
+int64_t TFileStream::Read(void*, int64_t) { return 0; }
+int64_t TFileStream::Write(const void*, int64_t) { return 0; }
+int64_t TFileStream::Seek(int64_t, TSeekOrigin) { return -1; }
+int64_t TFileStream::Size() { return -1; }
+void TFileStream::SetSize(int64_t) { throw EWriteError("Stream write error"); }
+void TFileStream::Flush() {}
+TWriteBehind::~TWriteBehind() = default;
+
+bool DeleteArchiveFile(const std::string&) { return false; }

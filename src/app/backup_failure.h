@@ -17,6 +17,10 @@ enum class TFailureCause {
     FileInUse,
     VerificationFailed,
     Cancelled,
+    BackupRunning,       // another backup holds the staging copy's or the archive's lock
+    DriveUnavailable,    // the drive went away (a USB stick pulled out, a disk that stopped)
+    NetworkUnavailable,  // the share went away (the network dropped, the server is gone)
+    MediumDamaged,       // the disk gives errors (a bad sector)
     Unexpected,
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/backup_lock.h"
 #include "archiver/base_archiver.h"
 #include "core/archive_replacement.h"
 #include "core/file_copy.h"
@@ -50,6 +51,7 @@ TBackupJob::TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer)
 std::string TBackupJob::Run(const TBackupRequest& request) {
     CheckBackupRequest(request);
     const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
+    const TBackupLock lock(names);
     RemoveLeftovers(names);
     MakeFolder(kStagingFolder);
     MakeFolder(request.Folder);
@@ -125,7 +127,8 @@ void TBackupJob::Pack(const TBackupNames& names, uint64_t size) {
         // archive's.
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
     } catch (const EReadError&) {
-        RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Staging);
+        // Once the reading back has begun, what is read is the archive.
+        RaiseBackupFailure(std::current_exception(), TFileRole::File, verifying ? names.Archive : names.Staging);
     } catch (...) {
         RaiseBackupFailure(std::current_exception(), TFileRole::File, names.Archive);
     }

@@ -20,7 +20,9 @@ public:
     TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer);
 
     // Returns the archive's full name. Raises EBackupInput, before anything is made, for a
-    // request that cannot name a backup, and EBackupFailure (EBackupCancelled for a stop) for a
+    // request that cannot name a backup, EBackupFailure with the cause BackupRunning, before
+    // anything is written, while another backup of the same staging copy or archive runs (on
+    // this machine, in any session), and EBackupFailure (EBackupCancelled for a stop) for a
     // backup that did not complete: the earlier archive and the earlier staging copy are then as
     // they were, and no temporary file of the backup is left (nor one an earlier, killed run
     // left under the same names).

@@ -27,6 +27,14 @@ inline constexpr const char* kVerificationFailedText =
     "Provjera arhive %s nije uspjela: zapisani podaci nisu ispravni.";
 // A stop the operator asked for is told with this line alone: it is not a failure.
 inline constexpr const char* kCancelledText = "Snimanje je prekinuto; arhiva %s nije promijenjena.";
+inline constexpr const char* kBackupRunningText =
+    "Snimanje koje koristi %s ve\xe6 je u tijeku; pri\xe8" "ekajte da zavr\x9a" "i pa poku\x9a" "ajte ponovno.";
+// The drive or share (its root) or the file the disk fails at.
+inline constexpr const char* kDriveUnavailableText = "Disk %s nije dostupan; provjerite je li priklju\xe8" "en.";
+inline constexpr const char* kNetworkUnavailableText =
+    "Mre\x9e" "na mapa %s nije dostupna; provjerite vezu s mre\x9e" "om.";
+inline constexpr const char* kMediumDamagedText =
+    "\xc8" "itanje ili zapisivanje %s nije uspjelo: o\x9a" "te\xe6" "en medij.";
 inline constexpr const char* kUnexpectedText = "Neo\xe8" "ekivana gre\x9a" "ka kod %s: %s";
 
 // Input that stops the backup before anything is written.

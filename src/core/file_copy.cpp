@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/file_faults.h"
 #include "core/move_over.h"
 #include "core/text.h"
 #include "core/write_behind.h"
@@ -55,8 +56,10 @@ private:
 std::string CopyTemporaryName(const std::string& destination) { return destination + ".tmp"; }
 
 void CopyFileDenyingWriters(const std::string& source, const std::string& destination, const TCopyProgress& progress) {
-    THandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    THandle in(FileFault(TFileStep::Open, source)
+                   ? INVALID_HANDLE_VALUE
+                   : CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.Valid()) Fail(true, source, GetLastError());
     LARGE_INTEGER size;
     FILETIME written;
@@ -66,8 +69,10 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
 
     const std::string temporary = CopyTemporaryName(destination);
     TUnfinishedFile unfinished(temporary);
-    THandle out(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    THandle out(FileFault(TFileStep::Open, temporary)
+                    ? INVALID_HANDLE_VALUE
+                    : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!out.Valid()) Fail(false, destination, GetLastError());
 
     // Declared after the handle it flushes: stopped before that is closed, on every way out.
@@ -77,10 +82,12 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
     if (progress) progress(0, total);
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(in.Get(), buffer.get(), kBufferSize, &got, nullptr)) Fail(true, source, GetLastError());
+        if (FileFault(TFileStep::Read, source) || !ReadFile(in.Get(), buffer.get(), kBufferSize, &got, nullptr))
+            Fail(true, source, GetLastError());
         if (got == 0) break;
         DWORD put = 0;
-        if (!WriteFile(out.Get(), buffer.get(), got, &put, nullptr)) Fail(false, destination, GetLastError());
+        if (FileFault(TFileStep::Write, temporary) || !WriteFile(out.Get(), buffer.get(), got, &put, nullptr))
+            Fail(false, destination, GetLastError());
         if (put != got) Fail(false, destination, ERROR_DISK_FULL);
         behind.Written(got);
         done += got;
@@ -90,7 +97,8 @@ void CopyFileDenyingWriters(const std::string& source, const std::string& destin
     in.Close();
 
     if (const unsigned long failedBehind = behind.Stop()) Fail(false, destination, failedBehind);
-    if (!SetFileTime(out.Get(), nullptr, nullptr, &written) || !FlushFileBuffers(out.Get()))
+    if (FileFault(TFileStep::Flush, temporary) || !SetFileTime(out.Get(), nullptr, nullptr, &written) ||
+        !FlushFileBuffers(out.Get()))
         Fail(false, destination, GetLastError());
     out.Close();
     if (unsigned long refused = MoveOver(temporary, destination)) Fail(false, destination, refused);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/file_faults.h"
 #include "core/text.h"
 #include "core/write_behind.h"
 
@@ -32,16 +33,20 @@ DWORD AccessFlags(uint16_t mode) {
 TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName) {
     HANDLE h;
     if (mode == fmCreate) {
-        h = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = FileFault(TFileStep::Open, fileName)
+                ? INVALID_HANDLE_VALUE
+                : CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
                                 error);
         }
     } else {
-        h = CreateFileA(fileName.c_str(), AccessFlags(mode), ShareFlags(mode), nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = FileFault(TFileStep::Open, fileName)
+                ? INVALID_HANDLE_VALUE
+                : CreateFileA(fileName.c_str(), AccessFlags(mode), ShareFlags(mode), nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()),
@@ -62,7 +67,7 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
     auto* p = static_cast<uint8_t*>(buffer);
     while (count > 0) {
         DWORD want = static_cast<DWORD>(std::min<int64_t>(count, 1 << 30)), got = 0;
-        if (!ReadFile(handle_, p + total, want, &got, nullptr)) {
+        if (FileFault(TFileStep::Read, fileName_) || !ReadFile(handle_, p + total, want, &got, nullptr)) {
             transferError_ = GetLastError();
             break;
         }
@@ -79,7 +84,7 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
     auto* p = static_cast<const uint8_t*>(buffer);
     while (count > 0) {
         DWORD want = static_cast<DWORD>(std::min<int64_t>(count, 1 << 30)), put = 0;
-        if (!WriteFile(handle_, p + total, want, &put, nullptr)) {
+        if (FileFault(TFileStep::Write, fileName_) || !WriteFile(handle_, p + total, want, &put, nullptr)) {
             transferError_ = GetLastError();
             break;
         }
@@ -110,7 +115,8 @@ int64_t TFileStream::Size() {
 void TFileStream::SetSize(int64_t newSize) {
     int64_t pos = Position();
     SetPosition(newSize);
-    if (!SetEndOfFile(handle_)) throw EWriteError("Stream write error", GetLastError());
+    if (FileFault(TFileStep::Write, fileName_) || !SetEndOfFile(handle_))
+        throw EWriteError("Stream write error", GetLastError());
     SetPosition(std::min(pos, newSize));
 }
 
@@ -121,7 +127,8 @@ void TFileStream::Flush() {
         behind_ = std::make_unique<TWriteBehind>(handle_);
         if (failedBehind != 0) throw EWriteError("Stream write error", failedBehind);
     }
-    if (!FlushFileBuffers(handle_)) throw EWriteError("Stream write error", GetLastError());
+    if (FileFault(TFileStep::Flush, fileName_) || !FlushFileBuffers(handle_))
+        throw EWriteError("Stream write error", GetLastError());
 }
 
 void TFileStream::FlushBehind() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/file_faults.h"
 #include "core/patience.h"
 
 namespace {
@@ -36,6 +37,7 @@ DWORD Patiently(const std::string& path, Step step) {
 }  // namespace
 
 unsigned long MoveOver(const std::string& from, const std::string& to) {
+    if (const unsigned long refused = FileFault(TFileStep::Rename, to)) return refused;
     const DWORD error = Patiently(to, [&] {
         return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });

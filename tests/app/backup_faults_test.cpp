@@ -16,6 +16,7 @@
 #include "core/paths.h"
 #include "core/streams.h"
 #include "core/text.h"
+#include "dialog_backup.h"
 #include "dialog_support.h"
 #include "file_holder.h"
 #include "support/damage.h"
@@ -63,25 +64,10 @@ protected:
         DeleteDialogSettings();
     }
 
-    // One run of the program: the dialog shown, the folder (and year) typed, "&Snimi" pressed.
-    // Returns the message the operator saw. prepare: given the dialog before it is shown.
+    // One run of the program (the dialog shown, the folder and year typed, "&Snimi" pressed).
     std::string Backup(const std::string& folder, const std::string& year = "2024",
                        const std::function<void(TFSnimanjePodataka&)>& prepare = {}) {
-        support::MessageBoxCapture boxes;
-        bool destroyed = false;
-        auto* dialog = new TFSnimanjePodataka(nullptr);
-        dialog->ProgramFileName = std::string(kProgramFolder) + "Snimanje.exe";
-        new DestroyProbe(dialog, destroyed);
-        if (prepare) prepare(*dialog);
-        dialog->Show();
-        Application().ProcessMessages();
-        dialog->DirectoryEdit1->SetText(folder);
-        dialog->EditGodina->SetText(year);
-        support::PressAltChar('s');
-        Application().ProcessMessages();
-        if (!destroyed) delete dialog;
-        Application().ProcessMessages();
-        return boxes.Boxes.size() == 1 ? boxes.Boxes[0].Text : "(" + std::to_string(boxes.Boxes.size()) + " messages)";
+        return RunDialogBackup(kProgramFolder, folder, year, prepare);
     }
 
     // The earlier backup of the day, whose archive every failure must leave as it was.

@@ -7,22 +7,24 @@
 
 class FileHolder {
 public:
-    enum Mode { Hold, Rewrite, Scan };
+    enum Mode { Hold, Rewrite, Scan, Lock };
     // access: "r", "w", "rw" or "-"; sharing the same, "d" added to share deletion. Rewrite: the
     // holder writes the file's first page every 10 ms, as a database server does. Scan: the
     // holder opens every new file of that name for a moment as soon as it can, as a virus
-    // scanner does with a file just written; the file need not exist yet.
+    // scanner does with a file just written; the file need not exist yet. Lock: the holder takes
+    // the machine-wide lock of path as a running backup does (access and sharing: "-").
     FileHolder(const std::string& path, const char* access, const char* sharing, Mode mode = Hold) {
         const std::string event = "file_holder_ready_" + std::to_string(GetCurrentProcessId()) + "_" +
                                   std::to_string(++count_);
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
         std::string command = std::string("\"") + FILE_HOLDER_EXE + "\" \"" + path + "\" " + access + " " + sharing +
-                              " " + event + (mode == Rewrite ? " rewrite" : mode == Scan ? " scan" : "");
+                              " " + event +
+                              (mode == Rewrite ? " rewrite" : mode == Scan ? " scan" : mode == Lock ? " lock" : "");
         STARTUPINFOA si{};
         si.cb = sizeof si;
         if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_)) {
             HANDLE waits[] = {ready, process_.hProcess};
-            held_ = WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+            held_ = WaitForMultipleObjects(2, waits, FALSE, 120000) == WAIT_OBJECT_0;
         }
         CloseHandle(ready);
     }

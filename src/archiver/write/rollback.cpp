@@ -68,5 +68,7 @@ void TVXCommit::RollbackFailed(const std::string& failure, const std::string& ro
     if (temp_ && !tempName_.empty()) what += "; its old content from offset " + std::to_string(cutPosition_) +
                                              " is kept in \"" + tempName_ + "\"";
     temp_.reset();
-    throw EVXException(vxerr::RollbackFailed, what, owner_);
+    // The failure that started it stays reachable beneath, so that a caller can still tell why
+    // the commit failed (a drive pulled out fails the rollback's writes as well).
+    std::throw_with_nested(EVXException(vxerr::RollbackFailed, what, owner_));
 }

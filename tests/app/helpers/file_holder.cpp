@@ -8,9 +8,13 @@
 // as soon as it can open it, as a virus scanner, an indexer or a sync client does with a file
 // that has just been written: the file's first appearance and each file later renamed to the
 // name (another file on the disk) are held for 300 ms.
+// With "lock" the holder takes the machine-wide lock of PATH instead, as a running backup
+// does (exit code 1 when it is taken already); ACCESS and SHARING are not looked at.
 #include <windows.h>
 
 #include <cstring>
+
+#include "core/machine_lock.h"
 
 namespace {
 DWORD Flags(const char* letters, DWORD read, DWORD write, DWORD remove = 0) {
@@ -52,6 +56,12 @@ int main(int argc, char** argv) {
     const DWORD access = Flags(argv[2], GENERIC_READ, GENERIC_WRITE);
     const DWORD sharing = Flags(argv[3], FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_DELETE);
     const char* mode = argc > 5 ? argv[5] : "";
+    if (std::strcmp(mode, "lock") == 0) {
+        TMachineLock lock(argv[1]);
+        if (!lock.Held()) return 1;
+        SetReady(argv[4]);
+        Sleep(INFINITE);
+    }
     if (std::strcmp(mode, "scan") == 0) {
         SetReady(argv[4]);
         Scan(argv[1], access, sharing);
