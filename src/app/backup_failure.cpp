@@ -19,6 +19,7 @@ const char* TextOf(TFailureCause cause) {
         case TFailureCause::FileInUse: return kFileInUseText;
         case TFailureCause::VerificationFailed: return kVerificationFailedText;
         case TFailureCause::Cancelled: return kCancelledText;
+        case TFailureCause::NoSpace: return kNoSpaceText;
         case TFailureCause::Unexpected: break;
     }
     return kUnexpectedText;

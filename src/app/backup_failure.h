@@ -17,6 +17,7 @@ enum class TFailureCause {
     FileInUse,
     VerificationFailed,
     Cancelled,
+    NoSpace,  // refused before anything was written: the path is the volume, the detail the numbers
     Unexpected,
 };
 

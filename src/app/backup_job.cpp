@@ -3,11 +3,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 
+#include "app/backup_texts.h"
+#include "app/run_log.h"
+#include "app/space_check.h"
 #include "archiver/base_archiver.h"
 #include "core/archive_replacement.h"
+#include "core/disk_space.h"
 #include "core/file_copy.h"
 #include "core/paths.h"
+#include "core/text.h"
 
 namespace {
 
@@ -45,20 +51,71 @@ private:
     TVXBaseArchiver& archiver_;
 };
 
+TRunOutcome OutcomeOf(const EBackupFailure& failure) {
+    if (failure.Cause == TFailureCause::Cancelled) return TRunOutcome::Stopped;
+    if (failure.Cause == TFailureCause::NoSpace) return TRunOutcome::Refused;
+    return TRunOutcome::Failed;
+}
+
+// The log's detail of a success: the file names of what the kept number removed and left.
+std::string PrunedDetail(const TPrunedArchives& pruned) {
+    std::string removed, detail;
+    for (const std::string& path : pruned.Removed) removed += (removed.empty() ? "" : ", ") + ExtractFileName(path);
+    if (!removed.empty()) detail = Format(kRemovedText, removed.c_str());
+    for (const std::string& path : pruned.Left)
+        detail += (detail.empty() ? "" : "; ") + Format(kNotPrunedText, ExtractFileName(path).c_str());
+    return detail;
+}
+
 }  // namespace
 
 TBackupJob::TBackupJob(TVXBaseArchiver& archiver, TBackupObserver& observer)
     : archiver_(archiver), observer_(observer) {}
 
 std::string TBackupJob::Run(const TBackupRequest& request) {
+    // Input that names no backup is the operator's typing, not a run: it is not logged.
     CheckBackupRequest(request);
     const TBackupNames names = MakeBackupNames(request.Folder, request.ProgramFolder, request.Year, request.Date);
+    pruned_ = {};
+    TRunRecord record;
+    record.Started = Now();
+    record.Year = request.Year;
+    record.Archive = names.Archive;
+    FileSizeOf(names.Source, record.DatabaseSize);
+    const auto start = std::chrono::steady_clock::now();
+    auto log = [&] {
+        record.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        AppendRunLog(logFile_, record);
+    };
+    try {
+        record.DatabaseSize = Back(request, names);
+    } catch (const EBackupFailure& e) {
+        record.Outcome = OutcomeOf(e);
+        record.Detail = e.Message();
+        log();
+        throw;
+    }
+    record.Outcome = TRunOutcome::Saved;
+    FileSizeOf(names.Archive, record.ArchiveSize);
+    record.Detail = PrunedDetail(pruned_);
+    log();
+    return names.Archive;
+}
+
+uint64_t TBackupJob::Back(const TBackupRequest& request, const TBackupNames& names) {
     RemoveLeftovers(names);
+    CheckBackupSpace(names, request.Year, LastCompressionRatio(logFile_, request.Year));
     MakeFolder(kStagingFolder);
     MakeFolder(request.Folder);
     const uint64_t size = CopyDatabase(names);
     Pack(names, size);
-    return names.Archive;
+    // The new archive is verified and in its place; a removal that goes wrong is told, it does
+    // not undo the backup.
+    try {
+        pruned_ = PruneArchives(names.Archive, request.Year, request.Keep);
+    } catch (const Exception&) {
+    }
+    return size;
 }
 
 void TBackupJob::RemoveLeftovers(const TBackupNames& names) {

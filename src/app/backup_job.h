@@ -9,6 +9,7 @@
 #include "app/backup_names.h"
 #include "app/backup_observer.h"
 #include "app/backup_request.h"
+#include "app/retention.h"
 
 class TVXBaseArchiver;
 
@@ -24,9 +25,20 @@ public:
     // backup that did not complete: the earlier archive and the earlier staging copy are then as
     // they were, and no temporary file of the backup is left (nor one an earlier, killed run
     // left under the same names).
+    //
+    // Before anything is written the space is checked (see space_check.h); after the archive is
+    // in place, older ones beyond request.Keep are removed (see Pruned). Every run that gets past
+    // the request's check is told in the history log, if one is set.
     std::string Run(const TBackupRequest& request);
 
+    // The history log every run is appended to (run_log.h); none until set.
+    void LogTo(std::string logFile) { logFile_ = std::move(logFile); }
+    // What the last run removed under request.Keep, and what it could not.
+    const TPrunedArchives& Pruned() const { return pruned_; }
+
 private:
+    // The backup itself, from the space check to the pruning; returns the database's size.
+    uint64_t Back(const TBackupRequest& request, const TBackupNames& names);
     // The temporary files a killed run left under this backup's names. This run would write over
     // them, but a failure before it gets there would leave them lying.
     static void RemoveLeftovers(const TBackupNames& names);
@@ -39,4 +51,6 @@ private:
 
     TVXBaseArchiver& archiver_;
     TBackupObserver& observer_;
+    std::string logFile_;
+    TPrunedArchives pruned_;
 };

@@ -13,6 +13,7 @@ struct TBackupRequest {
     std::string ProgramFolder;  // the folder that holds the program and the databases
     std::string Year;           // the year as typed
     TDateTime Date = NullDate;  // the date edit's value: NullDate when its text is empty or unreadable
+    int Keep = 0;               // archives of the year kept in the folder, the new one among them; 0: all
 };
 
 // The dialog's fields, so that a refusal can put the focus where the correction is due.

@@ -35,3 +35,45 @@ inline constexpr const char* kYearInvalidText = "Godina mora imati \xe8" "etiri 
 inline constexpr const char* kFolderMissingText = "Upi\x9a" "ite direktorij za snimanje.";
 inline constexpr const char* kFolderTooLongText =
     "Direktorij za snimanje je preduga\xe8" "ak za ime arhive; odaberite kra\xe6" "i.";
+
+// A backup that would not fit, refused before anything is written: "Na disku <volume> nema
+// dovoljno mjesta " and one of the two reasons after it. Sizes read as "320 MB" or "1,2 GB".
+inline constexpr const char* kNoSpaceText = "Na disku %s nema dovoljno mjesta %s";
+inline constexpr const char* kNoSpaceForCopyText = "za kopiju baze: potrebno je %s, slobodno %s.";
+inline constexpr const char* kNoSpaceForArchiveText = "za arhivu: potrebno je oko %s, slobodno %s.";
+inline constexpr const char* kOlderArchivesText = " Starijih arhiva te godine u %s: %d (%s).";
+inline constexpr const char* kMegabytesText = "%s MB";
+inline constexpr const char* kGigabytesText = "%s GB";
+
+// The success message's part about the older archives the kept number let go.
+inline constexpr const char* kPrunedText = "Uklonjene starije arhive: %d (%s).";
+inline constexpr const char* kNotPrunedText = "Ne mo\x9e" "e se ukloniti: %s";
+
+// The last archive of the chosen year in the chosen folder, right of the year.
+inline constexpr const char* kLastArchiveText = "Zadnja arhiva: %s (%s)";
+inline constexpr const char* kTodayText = "danas";
+inline constexpr const char* kDayAgoText = "prije %d dan";    // 1, 21, 31 ...
+inline constexpr const char* kDaysAgoText = "prije %d dana";  // every other number
+inline constexpr const char* kNoArchiveText = "Zadnja arhiva: nema je";
+inline constexpr const char* kNoFolderText = "Zadnja arhiva: direktorij ne postoji";
+inline constexpr const char* kLookingUpText = "Zadnja arhiva: tra\x9eim\x85";
+
+// How a run ended, in the history log.
+inline constexpr const char* kOutcomeSavedText = "uspjelo";
+inline constexpr const char* kOutcomeFailedText = "neuspjelo";
+inline constexpr const char* kOutcomeRefusedText = "odbijeno";
+inline constexpr const char* kOutcomeStoppedText = "prekinuto";
+inline constexpr const char* kRemovedText = "uklonjeno: %s";
+
+// snimanje_backup.exe --help.
+inline constexpr const char* kBackupToolHelpText =
+    "snimanje_backup [-n] [-v] [--keep N] DIREKTORIJ_BAZE DIREKTORIJ_ARHIVE GODINA\n"
+    "Snima bazu BRODANIKVESTRA_G<GODINA>.fdb iz DIREKTORIJ_BAZE u arhivu s dana\x9anjim datumom\n"
+    "u DIREKTORIJ_ARHIVE, kao \x9atio je snima dijalog \"Snimanje podataka\".\n"
+    "  --keep N  nakon uspjeha ostavlja samo N najnovijih arhiva te godine (0: sve);\n"
+    "            bez opcije vrijedi KeepArchives iz Snimanje.INI\n"
+    "  -n        bez \xe8itanja zapisane arhive natrag\n"
+    "  -v        trajanje svake faze na izlaz za gre\x9ake\n"
+    "  --help    ovaj opis\n"
+    "Izlazni kod: 0 uspjeh, 1 neuspjeh, 2 neispravan poziv ili unos.\n"
+    "Svako snimanje upisuje se u Snimanje.log, uz Snimanje.INI (%APPDATA%\\Snimanje\\).\n";
