@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/backup_names.h"
 #include "app/backup_texts.h"
+#include "app/run_log.h"
 #include "app/form_snimanje_podataka.h"
 #include "archiver/vorbex.h"
 #include "core/archive_replacement.h"
@@ -51,16 +53,22 @@ std::string PublishedValues(TPersistent& object, const std::string& prefix = "")
 // One run of the driver, its standard output and error read through a pipe.
 class Driver {
 public:
-    // options: put in front of the folders.
-    explicit Driver(const std::string& year = "2024", const std::string& options = "") {
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE write = nullptr;
-        if (!CreatePipe(&read_, &write, &inherit, 1 << 16)) return;
-        SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+    // options: put in front of the folders. detached: as a scheduled task may start it, with no
+    // console and no standard handles (its output is then lost).
+    explicit Driver(const std::string& year = "2024", const std::string& options = "", bool detached = false) {
         std::string command = std::string("\"") + BACKUP_DRIVER_EXE + "\" " + options + " " + kProgramFolder + " " +
                               kTarget + " " + year;
         STARTUPINFOA si{};
         si.cb = sizeof si;
+        if (detached) {
+            started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                                      nullptr, &si, &process_);
+            return;
+        }
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE write = nullptr;
+        if (!CreatePipe(&read_, &write, &inherit, 1 << 16)) return;
+        SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
         si.hStdOutput = si.hStdError = write;
@@ -83,7 +91,7 @@ public:
         std::string text;
         char buffer[4096];
         DWORD got;
-        while (ReadFile(read_, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+        while (read_ && ReadFile(read_, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
         return text;
     }
     // The exit code; -1 when it did not end within a minute.
@@ -226,4 +234,40 @@ TEST_F(BackupDriverTest, AKilledRunLeavesItsTemporaryArchiveAndTheNextBackupRemo
     EXPECT_FALSE(Exists(temporary));
     EXPECT_EQ(ReadBytes(names.Archive), earlier);
     EXPECT_EQ(support::CountFiles(kTarget), 1);
+}
+
+TEST_F(BackupDriverTest, KeepsTheNewestArchivesWithoutAConsoleAndLogsTheRun) {
+    WriteBytes(names.Source, "the day's data");
+    const std::string lookAlike = JoinPath(kTarget, "BRODANIKVESTRA_G2024_01_01_2024 (1).zip");
+    std::vector<std::string> earlier;
+    for (int daysAgo : {3, 2, 1}) {
+        earlier.push_back(MakeBackupNames(kTarget, kProgramFolder, "2024", Today() - daysAgo).Archive);
+        WriteBytes(earlier.back(), "earlier");
+    }
+    WriteBytes(lookAlike, "mine");
+    const std::string log = JoinPath(ExtractFilePath(DialogSettingsFile()), kRunLogName);
+    const std::string logBefore = ReadBytes(log);
+    {
+        // A message box or a console read would keep it from ending.
+        Driver task("2024", "--keep 2", true);
+        ASSERT_TRUE(task.Started());
+        EXPECT_EQ(task.Wait(), 0);
+    }
+    EXPECT_TRUE(Exists(names.Archive));
+    EXPECT_EQ(Exists(earlier[0]) + Exists(earlier[1]) * 2 + Exists(earlier[2]) * 4, 4);
+    EXPECT_TRUE(Exists(lookAlike));
+    const std::string logAfter = ReadBytes(log);
+    ASSERT_GT(logAfter.size(), logBefore.size());
+    const std::string line = logAfter.substr(logBefore.size());
+    EXPECT_NE(line.find(std::string("\t") + kOutcomeSavedText + "\t" + Format(kRemovedText, "")), std::string::npos)
+        << line;
+
+    // The administrator's ways of asking: the help, and a number that is none.
+    Driver help("", "--help");
+    EXPECT_EQ(help.Wait(), 0);
+    EXPECT_EQ(help.Output().substr(0, 16), "snimanje_backup ");
+    for (const char* bad : {"--keep x", "--keep -1", "--keep"}) {
+        Driver refused("2024", bad);
+        EXPECT_EQ(refused.Wait(), 2) << bad;
+    }
 }
