@@ -105,6 +105,15 @@ object FSnimanjePodataka: TFSnimanjePodataka
     Height = 22
     TabOrder = 4
   end
+  object LabelZadnja: TLabel
+    Left = 208
+    Top = 68
+    Width = 369
+    Height = 15
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Height = -12
+    Font.Name = 'Arial'
+  end
   object LabelFaza: TLabel
     Left = 276
     Top = 97

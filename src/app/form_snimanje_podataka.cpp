@@ -2,13 +2,20 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/backup_job.h"
 #include "app/backup_outcome.h"
 #include "app/backup_progress_view.h"
+#include "app/backup_texts.h"
+#include "app/last_archive.h"
 #include "app/name_helpers.h"
+#include "app/retention.h"
+#include "app/run_log.h"
 #include "app/settings_location.h"
 #include "archiver/vorbex.h"
 #include "core/exceptions.h"
+#include "core/ini_file.h"
 #include "core/paths.h"
 #include "settings/form_storage.h"
 #include "settings/settings_classes.h"
@@ -23,6 +30,11 @@
 #include "toolkit/toolkit_classes.h"
 #include "widgets/date_edit.h"
 #include "widgets/directory_edit.h"
+
+namespace {
+// Posted by a look-up of the last archive when its answer is ready.
+constexpr UINT kLastArchiveAnswered = WM_APP + 0x100;
+}  // namespace
 
 void RegisterDialogClasses() {
     RegisterToolkitClasses();
@@ -51,11 +63,49 @@ TFSnimanjePodataka::TFSnimanjePodataka(TComponent* owner) : TForm(owner), Progra
     Label4 = Child<TLabel>("Label4");
     Label2 = Child<TLabel>("Label2");
     Bevel1 = Child<TBevel>("Bevel1");
+    LabelZadnja = Child<TLabel>("LabelZadnja");
     LabelFaza = Child<TLabel>("LabelFaza");
     ProgressBar1 = Child<TProgressBar>("ProgressBar1");
     FormStorage1 = Child<TFormStorage>("FormStorage1");
     Vorbex1 = Child<TVorbex>("Vorbex1");
     FormStorage1->SetIniFileName(UserSettingsFile(FormStorage1->IniFileNameInUse()));
+    // The answer comes on another thread; the window's own takes it from the message.
+    lastArchive_ = std::make_unique<TLastArchiveLookup>([this] {
+        if (HWND window = HandleIfAllocated()) PostMessageA(window, kLastArchiveAnswered, 0, 0);
+    });
+    DirectoryEdit1->OnChange = [this](TObject*) { RequestLastArchive(); };
+    EditGodina->OnChange = [this](TObject*) { RequestLastArchive(); };
+}
+
+TFSnimanjePodataka::~TFSnimanjePodataka() {
+    // The fields outlive this body, and the look-up must not be asked for again without it.
+    DirectoryEdit1->OnChange = nullptr;
+    EditGodina->OnChange = nullptr;
+}
+
+void TFSnimanjePodataka::RequestLastArchive() {
+    // Resolved here: the archiver changes the process's current folder while it runs.
+    const std::string folder = DirectoryEdit1->Text();
+    const std::string full = FullPathName(folder);
+    LabelZadnja->Font().SetColor(clWindowText);
+    LabelZadnja->SetCaption(kLookingUpText);
+    lastArchive_->Request(full.empty() ? folder : full, EditGodina->Text());
+}
+
+void TFSnimanjePodataka::ShowLastArchive() {
+    TYearArchives archives;
+    if (!lastArchive_->Take(archives)) return;
+    const TLastArchiveLine line = LastArchiveLine(archives, Today());
+    LabelZadnja->Font().SetColor(line.Warning ? clRed : clWindowText);
+    LabelZadnja->SetCaption(line.Text);
+}
+
+LRESULT TFSnimanjePodataka::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kLastArchiveAnswered) {
+        ShowLastArchive();
+        return 0;
+    }
+    return TForm::WndProc(msg, wParam, lParam);
 }
 
 template <class T>
@@ -74,6 +124,7 @@ void TFSnimanjePodataka::FormShow(TObject*) {
     TDateTime today = Today();
     DateEdit1->SetDateValue(today);
     EditGodina->SetText(std::to_string(YearOfDate(today)));
+    RequestLastArchive();
 }
 
 // While a backup runs the operator can only watch it or stop it: the fields and "&Snimi" are
@@ -117,15 +168,18 @@ void TFSnimanjePodataka::BitBtn1Click(TObject*) {
     startPressTime_ = static_cast<DWORD>(GetMessageTime());
     startKeyHeld_ = GetKeyState(VK_RETURN) < 0 ? VK_RETURN : 0;
     const TBackupRequest request{DirectoryEdit1->Text(), AddTrailingBackslash(ExtractFilePath(ProgramFileName)),
-                                 EditGodina->Text(), DateEdit1->DateValue()};
+                                 EditGodina->Text(), DateEdit1->DateValue(), KeptArchives()};
     std::string archive;
+    TPrunedArchives pruned;
     try {
         // Refused input leaves the dialog as it is, the focus where it was.
         CheckBackupRequest(request);
         TBackupProgressView view(*LabelFaza, *ProgressBar1);
         TRunningBackup running(*this, view);
         TBackupJob job(*Vorbex1, view);
+        job.LogTo(RunLogFile(FormStorage1->IniFileNameInUse()));
         archive = job.Run(request);
+        pruned = job.Pruned();
     } catch (const EBackupInput& e) {
         ShowMessage(e.Message());
         FieldControl(e.Field)->SetFocus();
@@ -137,10 +191,16 @@ void TFSnimanjePodataka::BitBtn1Click(TObject*) {
     } catch (const EBackupFailure& e) {
         // The fields stay as they were, for another try.
         ShowMessage(FailedMessage(e));
+        RequestLastArchive();
         return;
     }
-    ShowMessage(SavedMessage(archive));
+    ShowMessage(SavedMessage(archive, pruned));
     Close();
+}
+
+int TFSnimanjePodataka::KeptArchives() const {
+    const TIniFile settings(FormStorage1->IniFileNameInUse());
+    return std::max(0, settings.ReadInteger(FormStorage1->IniSectionInUse(), kKeepArchivesKey, 0));
 }
 
 TWinControl* TFSnimanjePodataka::FieldControl(TBackupField field) const {

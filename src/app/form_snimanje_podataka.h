@@ -1,12 +1,14 @@
 #pragma once
 // The backup dialog: date, target folder and year; "&Snimi" copies the year's database to the
 // staging folder and packs it into a dated archive in the target folder.
+#include <memory>
 #include <string>
 
 #include "app/backup_request.h"
 #include "toolkit/forms.h"
 
 class TBackupProgressView;
+class TLastArchiveLookup;
 class TBitBtn;
 class TBevel;
 class TDateEdit;
@@ -20,6 +22,7 @@ class TVorbex;
 class TFSnimanjePodataka : public TForm {
 public:
     explicit TFSnimanjePodataka(TComponent* owner);
+    ~TFSnimanjePodataka() override;
 
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -31,6 +34,7 @@ public:
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
     void KeyUp(WORD& key, TShiftState shift) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     TBitBtn* BitBtn1 = nullptr;
     TBitBtn* BitBtn2 = nullptr;
@@ -41,6 +45,9 @@ public:
     TLabel* Label4 = nullptr;
     TLabel* Label2 = nullptr;
     TBevel* Bevel1 = nullptr;
+    // The newest archive of the year in the folder, right of the year; red when there is none
+    // or it is old.
+    TLabel* LabelZadnja = nullptr;
     // The phase of a running backup and how far it is, right of the buttons; hidden otherwise.
     TLabel* LabelFaza = nullptr;
     TProgressBar* ProgressBar1 = nullptr;
@@ -50,12 +57,17 @@ public:
     // The program whose folder holds the databases (the running executable).
     std::string ProgramFileName;
 
+    // Looks up what LabelZadnja shows, off the window's thread.
+    TLastArchiveLookup& LastArchiveLookup() { return *lastArchive_; }
+
 private:
     // The dialog while a backup runs, from its start to every way out.
     class TRunningBackup;
 
     template <class T>
     T* Child(const char* name);
+    // The settings file's number of archives of a year to keep (kKeepArchivesKey); 0 keeps all.
+    int KeptArchives() const;
     // The field a refused request is corrected in.
     TWinControl* FieldControl(TBackupField field) const;
 
@@ -64,6 +76,11 @@ private:
     // "&Odustani", which has the focus by then, and must not stop the backup.
     bool RepeatsTheStartingPress(WORD key) const;
 
+    // Asks for LabelZadnja's line anew (the folder or the year changed, a backup ended).
+    void RequestLastArchive();
+    void ShowLastArchive();
+
+    std::unique_ptr<TLastArchiveLookup> lastArchive_;
     // The view of the backup that runs now; none between backups.
     TBackupProgressView* running_ = nullptr;
     // When the press that started it came (the message time), and the key of it still held.

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "app/backup_texts.h"
 #include "app/form_snimanje_podataka.h"
+#include "app/last_archive.h"
+#include "app/name_helpers.h"
+#include "core/paths.h"
 #include "core/text.h"
 #include "dialog_support.h"
 #include "support/files.h"
@@ -66,13 +71,88 @@ protected:
 
     void PressSnimi() { PressAltChar('s'); }
 
+    // The last-archive line once the look-up of that folder has answered (within 5 s).
+    std::string LastArchiveLineOf(const std::string& folder) {
+        dialog->DirectoryEdit1->SetText(folder);
+        for (int i = 0; i < 500 && dialog->LabelZadnja->Caption() == kLookingUpText; ++i) {
+            Application().ProcessMessages();
+            Sleep(10);
+        }
+        return dialog->LabelZadnja->Caption();
+    }
+
     TFSnimanjePodataka* dialog = nullptr;
     bool destroyed = false;
     support::FixedClock clock{2024, 3, 5, 0.4};
     support::MessageBoxCapture boxes;
 };
 
+// An archive of the year named for the day that many days before the test's today.
+std::string ArchiveDaysAgo(const std::string& folder, int days) {
+    return JoinPath(folder, "BRODANIKVESTRA_G2024_" + DateStamp(EncodeDate(2024, 3, 5) - days) + ".zip");
+}
+
+struct LastArchiveCase {
+    int DaysAgo;  // the newest archive's age; -1: none, -2: no such folder
+    const char* Line;
+    bool Red;
+};
+
+class LastArchiveTest : public DialogTest, public ::testing::WithParamInterface<LastArchiveCase> {};
+
 }  // namespace
+
+TEST_P(LastArchiveTest, ShowsTheNewestArchiveOfTheYearInRedWhenThereIsNoneOrItIsOld) {
+    const LastArchiveCase& c = GetParam();
+    const std::string folder = JoinPath(kProgramFolder, "arhiva");
+    if (c.DaysAgo != -2) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        // Another year's, newer than all, and a look-alike name are not the year's.
+        support::WriteBytes(JoinPath(folder, "BRODANIKVESTRA_G2023_05_03_2024.zip"), "");
+        support::WriteBytes(JoinPath(folder, "BRODANIKVESTRA_G2024_05_03_2024 (1).zip"), "");
+    }
+    if (c.DaysAgo >= 0) {
+        support::WriteBytes(ArchiveDaysAgo(folder, c.DaysAgo + 30), "");
+        support::WriteBytes(ArchiveDaysAgo(folder, c.DaysAgo), "");
+    }
+    Show();
+    EXPECT_EQ(LastArchiveLineOf(folder), c.Line);
+    EXPECT_EQ(dialog->LabelZadnja->Font().Color() == clRed, c.Red);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ages, LastArchiveTest,
+                         ::testing::Values(LastArchiveCase{-1, kNoArchiveText, true},
+                                           LastArchiveCase{0, "Zadnja arhiva: 05.03.2024. (danas)", false},
+                                           LastArchiveCase{1, "Zadnja arhiva: 04.03.2024. (prije 1 dan)", false},
+                                           LastArchiveCase{8, "Zadnja arhiva: 26.02.2024. (prije 8 dana)", true},
+                                           LastArchiveCase{400, "Zadnja arhiva: 30.01.2023. (prije 400 dana)", true},
+                                           LastArchiveCase{-2, kNoFolderText, true}));
+
+TEST_F(DialogTest, ASlowFolderNeverHoldsTheWindowAndTheNewestRequestWins) {
+    const std::string slow = JoinPath(kProgramFolder, "slow");
+    CreateDirectoryA(slow.c_str(), nullptr);
+    support::WriteBytes(ArchiveDaysAgo(slow, 1), "");
+    dialog->LastArchiveLookup().List = [slow](const std::string& folder, const std::string& year) {
+        if (SameTextAscii(folder, slow)) Sleep(1500);
+        return ListYearArchives(folder, year);
+    };
+    Show();
+    std::atomic<bool> done{false};
+    std::atomic<int> pings{0}, missed{0};
+    std::thread pinger([&, window = dialog->Handle()] {
+        for (DWORD_PTR result; !done; ++pings, Sleep(20))
+            if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 250, &result)) ++missed;
+    });
+    // The slow folder typed, then one that is there: the slow answer comes last and is dropped.
+    dialog->DirectoryEdit1->SetText(slow);
+    EXPECT_EQ(LastArchiveLineOf(kProgramFolder), kNoArchiveText);
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(5)) Application().ProcessMessages();
+    done = true;
+    pinger.join();
+    EXPECT_GT(pings.load(), 20);
+    EXPECT_EQ(missed.load(), 0);
+    EXPECT_EQ(dialog->LabelZadnja->Caption(), kNoArchiveText);
+}
 
 TEST_F(DialogTest, ShowFillsTodaysDateAndYearAndFocusesSnimi) {
     Show();
