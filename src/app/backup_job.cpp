@@ -88,7 +88,7 @@ std::string TBackupJob::Run(const TBackupRequest& request) {
         AppendRunLog(logFile_, record);
     };
     try {
-        record.DatabaseSize = Back(request, names);
+        record.DatabaseSize = BackUp(request, names);
     } catch (const EBackupFailure& e) {
         record.Outcome = OutcomeOf(e);
         record.Detail = e.Message();
@@ -102,7 +102,7 @@ std::string TBackupJob::Run(const TBackupRequest& request) {
     return names.Archive;
 }
 
-uint64_t TBackupJob::Back(const TBackupRequest& request, const TBackupNames& names) {
+uint64_t TBackupJob::BackUp(const TBackupRequest& request, const TBackupNames& names) {
     RemoveLeftovers(names);
     CheckBackupSpace(names, request.Year, LastCompressionRatio(logFile_, request.Year));
     MakeFolder(kStagingFolder);

@@ -38,7 +38,7 @@ public:
 
 private:
     // The backup itself, from the space check to the pruning; returns the database's size.
-    uint64_t Back(const TBackupRequest& request, const TBackupNames& names);
+    uint64_t BackUp(const TBackupRequest& request, const TBackupNames& names);
     // The temporary files a killed run left under this backup's names. This run would write over
     // them, but a failure before it gets there would leave them lying.
     static void RemoveLeftovers(const TBackupNames& names);
