@@ -37,6 +37,8 @@ TDateTime ArchiveNameDate(const std::string& fileName, const std::string& year) 
 
 TYearArchives ListYearArchives(const std::string& folder, const std::string& year) {
     TYearArchives found;
+    // An empty text would search the current drive's root.
+    if (folder.empty()) return found;
     std::vector<TFolderEntry> entries;
     found.FolderFound = ListFolder(folder, std::string(kNameStem) + year + "_*", entries);
     for (const TFolderEntry& entry : entries) {
