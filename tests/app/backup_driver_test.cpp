@@ -238,6 +238,7 @@ TEST_F(BackupDriverTest, AKilledRunLeavesItsTemporaryArchiveAndTheNextBackupRemo
 
 TEST_F(BackupDriverTest, KeepsTheNewestArchivesWithoutAConsoleAndLogsTheRun) {
     WriteBytes(names.Source, "the day's data");
+    support::FreshFolder(kTarget);
     const std::string lookAlike = JoinPath(kTarget, "BRODANIKVESTRA_G2024_01_01_2024 (1).zip");
     std::vector<std::string> earlier;
     for (int daysAgo : {3, 2, 1}) {
