@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Builds the archives the archiver tests load: written by real tools (Info-ZIP zip, 7z, bsdtar,
 Python's zipfile) with comments, extra fields, backslash names, prefixed data, stored and
-deflated entries, data descriptors and ZIP64 records. Usage: make_corpus.py OUTPUT_DIR"""
+deflated entries, data descriptors, ZIP64 records and the traditional encryption (password
+"tajna"), and one year's database packed by three of them for the restore. Usage:
+make_corpus.py OUTPUT_DIR"""
 import io
 import os
 import shutil
@@ -94,6 +96,36 @@ def many_entries_archive(count):
     return buf.getvalue()
 
 
+RESTORE_DATABASE = "BRODANIKVESTRA_G2024.fdb"
+
+
+def restore_database():
+    """A database of 700,000 bytes: text that deflates, and a stretch of bytes that does not."""
+    noise, x = bytearray(), 12345
+    for _ in range(100000):
+        x = (x * 1103515245 + 12345) & 0x7FFFFFFF
+        noise.append(x >> 16 & 0xFF)
+    return text_block(11, 600000) + bytes(noise)
+
+
+def restore_archives(out, work):
+    """restore_G2024.fdb and the archives of it by zip -1, 7z and Python (restore_*.zip)."""
+    folder = os.path.join(work, "restore")
+    os.makedirs(folder)
+    data = restore_database()
+    for path in (os.path.join(folder, RESTORE_DATABASE), os.path.join(out, "restore_G2024.fdb")):
+        with open(path, "wb") as f:
+            f.write(data)
+        os.utime(path, (FIXED_EPOCH, FIXED_EPOCH))
+    for name, args in (("restore_zip1.zip", ["zip", "-q", "-1"]), ("restore_7z.zip", ["7z", "a", "-tzip"])):
+        target = os.path.join(out, name)
+        if os.path.exists(target):
+            os.remove(target)
+        run(args + [target, RESTORE_DATABASE], folder)
+    with zipfile.ZipFile(os.path.join(out, "restore_python.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr(zipfile.ZipInfo(RESTORE_DATABASE, FIXED_TIME), data, zipfile.ZIP_DEFLATED)
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -113,10 +145,16 @@ def main():
         infozip = zip_tool("infozip.zip")
         run(["zip", "-q", "-z", infozip], src, stdin=b"Info-ZIP archive comment\n")
         zip_tool("infozip_stored.zip", "-0")
+        # Info-ZIP streams encrypted entries (data descriptors, the time as the check byte).
+        zip_tool("infozip_crypt.zip", "-P", "tajna")
         target = os.path.join(out, "sevenzip.zip")
         if os.path.exists(target):
             os.remove(target)
         run(["7z", "a", "-tzip", "-mx=5", target, "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
+        target = os.path.join(out, "sevenzip_crypt.zip")
+        if os.path.exists(target):
+            os.remove(target)
+        run(["7z", "a", "-tzip", "-ptajna", "-mem=ZipCrypto", target, "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
         # bsdtar streams its entries with data descriptors (flag bit 3).
         run(["bsdtar", "--format", "zip", "-cf", os.path.join(out, "bsdtar.zip"),
              "alpha.txt", "beta.bin", "sub/gamma.txt"], src)
@@ -137,6 +175,7 @@ def main():
             f.write(many_entries_archive(65536 + 10))
         with open(os.path.join(out, "not_a_zip.bin"), "wb") as f:
             f.write(text_block(9, 4000))
+        restore_archives(out, work)
     finally:
         shutil.rmtree(work)
     with open(os.path.join(out, "stamp"), "w") as f:

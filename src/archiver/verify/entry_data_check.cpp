@@ -60,8 +60,13 @@ bool CheckFromTheFront(TStream& archive, int64_t dataAt, const TDirItem& item, T
         left -= TZipEncryptor::HeaderSize;
         decryptor.emplace(item.EntryPassword);
         decryptor->Decrypt(header.data(), TZipEncryptor::HeaderSize);
-        if (header.back() != static_cast<uint8_t>(item.Crc32 >> 24))
-            run.Differs("the encryption header of " + Quoted(item) + " does not match its CRC-32");
+        // A writer that streams the entry (a data descriptor follows the data) does not know
+        // the CRC-32 yet when it writes the header: Info-ZIP checks the time's high byte then.
+        const bool streamed = (item.Flags & kFlagDataDescriptor) != 0;
+        const uint8_t check = streamed ? static_cast<uint8_t>(item.Time >> 8) : static_cast<uint8_t>(item.Crc32 >> 24);
+        if (header.back() != check)
+            run.Differs("the encryption header of " + Quoted(item) + " does not match its " +
+                        (streamed ? "time" : "CRC-32") + " (a wrong password?)");
     }
     std::optional<TRawInflater> inflater;
     if (item.Method == kMethodDeflated) inflater.emplace();
@@ -74,6 +79,7 @@ bool CheckFromTheFront(TStream& archive, int64_t dataAt, const TDirItem& item, T
         produced += n;
         run.Checked(static_cast<int64_t>(n));
         if (produced > item.UncompressedSize) DataDiffer(run, item, "give more bytes than the entry's size");
+        run.Emit(bytes, n);
     };
     try {
         while (left > 0) {
