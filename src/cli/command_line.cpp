@@ -3,12 +3,14 @@
 const char* const kUsageText =
     "usage: vorbex [-u] [-n] [-m MODE] [-t THREADS] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
     "       vorbex -l ARCHIVE\n"
+    "       vorbex -T [-p PASSWORD] ARCHIVE...\n"
     "  -u           add to an existing archive instead of creating a new one\n"
     "  -n           do not read the archive back to verify what was written\n"
     "  -m MODE      compression mode 0 (stored) to 9 (best); default 1\n"
     "  -t THREADS   threads that deflate one file, 1 to 4; default one per processor\n"
     "  -p PASSWORD  encrypt the new entries (traditional ZIP encryption)\n"
     "  -l           list the entries of ARCHIVE without changing it\n"
+    "  -T           test each ARCHIVE: every entry's data against its CRC-32 and sizes\n"
     "A MASK without a folder selects files directly in BASEDIR; a relative folder in a MASK\n"
     "counts from BASEDIR.\n";
 
@@ -48,6 +50,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Verify = false;
         } else if (arg == "-l") {
             line.List = true;
+        } else if (arg == "-T") {
+            line.Test = true;
         } else if (arg == "-m") {
             line.CompressionMode = ParseMode(value());
         } else if (arg == "-t") {
@@ -58,6 +62,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else {
             throw EUsageError("unknown option " + arg);
         }
+    }
+    if (line.Test) {
+        if (line.List || line.Update || !line.Verify || line.Threads != 0 || line.CompressionMode != 1)
+            throw EUsageError("-T takes no other option than -p");
+        if (positional.empty()) throw EUsageError("-T needs at least one archive");
+        line.Archives = positional;
+        return line;
     }
     if (line.List) {
         if (line.Update || !line.Verify || !line.Password.empty() || line.Threads != 0)

@@ -1,4 +1,4 @@
-// vorbex.exe: packs files into a ZIP archive with the backup tool's archiver, or lists one.
+// vorbex.exe: packs files into a ZIP archive with the backup tool's archiver, or lists or tests one.
 #include <exception>
 #include <iostream>
 #include <string>
@@ -6,6 +6,7 @@
 
 #include "archiver/select/masks.h"
 #include "archiver/vorbex.h"
+#include "cli/archive_tests.h"
 #include "cli/command_line.h"
 #include "cli/run_archiver.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
+        if (line.Test) return TestArchives(line, std::cout);
         InitCharTables();
         TVorbex archiver(nullptr);
         RunArchiver(archiver, line, std::cout);
