@@ -32,7 +32,18 @@ bool IsMissing(unsigned long code) {
            code == ERROR_BAD_NETPATH || code == ERROR_INVALID_DRIVE;
 }
 
-// The system's error number an exception carries; 0 when it carries none.
+std::string DetailOf(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return {};
+    }
+}
+
+}  // namespace
+
 unsigned long SystemErrorOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
@@ -46,18 +57,6 @@ unsigned long SystemErrorOf(std::exception_ptr error) {
         return 0;
     }
 }
-
-std::string DetailOf(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return {};
-    }
-}
-
-}  // namespace
 
 EBackupFailure::EBackupFailure(TFailureCause cause, std::string path, const std::string& detail)
     : Exception(Format(TextOf(cause), path.c_str(), detail.c_str())), Cause(cause), Path(std::move(path)) {}

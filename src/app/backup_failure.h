@@ -45,6 +45,9 @@ public:
     explicit EBackupCancelled(std::string archive) : EBackupFailure(TFailureCause::Cancelled, std::move(archive)) {}
 };
 
+// The system's error number an exception carries; 0 when it carries none.
+unsigned long SystemErrorOf(std::exception_ptr error);
+
 // The cause of a system error number (0: none known) for a step with that role.
 TFailureCause CauseOfSystemError(unsigned long code, TFileRole role);
 

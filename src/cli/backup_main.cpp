@@ -2,6 +2,7 @@
 // for the benchmark of a whole backup and for tests that stop a backup from outside.
 //
 //   snimanje_backup [-n] [-v] DATABASE_FOLDER TARGET_FOLDER YEAR
+//   snimanje_backup --restore ARCHIVE DATABASE_FOLDER
 //
 // DATABASE_FOLDER stands for the dialog's own folder, which holds the year's database; the
 // date is today's, as the dialog shows it. The staging copy goes to c:\temp_backup\ as the
@@ -17,6 +18,7 @@
 
 #include "app/backup_job.h"
 #include "app/backup_outcome.h"
+#include "app/restore_outcome.h"
 #include "archiver/vorbex.h"
 #include "core/dates.h"
 #include "core/paths.h"
@@ -51,9 +53,32 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
+// The dialog's restore of a year's database from ARCHIVE into DATABASE_FOLDER, by the same job;
+// prints the restored database and the .bak the earlier one is kept as. Exit code 0, or 1 with
+// the failure message (the current database then unchanged).
+int Restore(const std::string& archive, const std::string& folder) {
+    TSilentRestoreObserver silent;
+    TRestoreJob job(silent);
+    try {
+        const TRestoreResult result = job.Run(archive, folder);
+        std::cout << result.Database << "\n" << result.Backup << std::endl;
+    } catch (const ERestoreFailure& e) {
+        std::cerr << RestoreFailedMessage(e) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--restore") {
+        if (argc != 4) {
+            std::cerr << "usage: snimanje_backup --restore ARCHIVE DATABASE_FOLDER\n";
+            return 2;
+        }
+        return Restore(argv[2], argv[3]);
+    }
     bool readBack = true, timed = false;
     int first = 1;
     for (; first < argc && argv[first][0] == '-' && argv[first][1] != 0 && argv[first][2] == 0; ++first) {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Usage: fault_volumes.sh setup|cleanup ROOT
 # ROOT/full is a 2 MiB volume, drive t: of the test prefix, that a large backup fills part-way;
-# ROOT/readonly is a read-only volume holding an earlier archive. Mounting needs root; without
+# ROOT/readonly is a read-only volume holding an earlier archive and a database (a program folder a
+# standard user cannot write, for the restore). Mounting needs root; without
 # it the volumes are missing and the tests that need them skip.
 ROOT=$2
 ARCHIVE=BRODANIKVESTRA_G2024_05_03_2024.zip
@@ -29,6 +30,7 @@ setup)
     if mount -t tmpfs -o size=1m tmpfs "$ROOT/readonly"; then
         python3 -c "import sys, zipfile; zipfile.ZipFile(sys.argv[1], 'w').writestr('BRODANIKVESTRA_G2024.fdb', 'earlier backup')" \
             "$ROOT/readonly/$ARCHIVE"
+        printf 'the current database' > "$ROOT/readonly/BRODANIKVESTRA_G2024.fdb"
         mount -o remount,ro "$ROOT/readonly" || umount -l "$ROOT/readonly"
     fi
     ;;
