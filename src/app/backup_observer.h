@@ -6,6 +6,7 @@ enum class TBackupPhase {
     Copying,    // the database to the staging folder
     Packing,    // the staging copy into the archive
     Verifying,  // the archive read back from the disk
+    Restoring,  // a restore writing the database back (the test of its archive shows as Verifying)
 };
 
 class TBackupObserver {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/backup_texts.h"
+#include "app/restore_texts.h"
 #include "toolkit/application.h"
 #include "toolkit/label.h"
 #include "toolkit/progress_bar.h"
@@ -13,6 +14,7 @@ const char* PhaseText(TBackupPhase phase) {
     switch (phase) {
         case TBackupPhase::Packing: return kPackingText;
         case TBackupPhase::Verifying: return kVerifyingText;
+        case TBackupPhase::Restoring: return kRestoringText;
         case TBackupPhase::Copying: break;
     }
     return kCopyingText;

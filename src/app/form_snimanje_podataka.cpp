@@ -6,10 +6,14 @@
 #include "app/backup_outcome.h"
 #include "app/backup_progress_view.h"
 #include "app/name_helpers.h"
+#include "app/restore_commands.h"
+#include "app/restore_outcome.h"
+#include "app/restore_texts.h"
 #include "app/settings_location.h"
 #include "archiver/vorbex.h"
 #include "core/exceptions.h"
 #include "core/paths.h"
+#include "core/text.h"
 #include "settings/form_storage.h"
 #include "settings/settings_classes.h"
 #include "toolkit/application.h"
@@ -178,3 +182,61 @@ void TFSnimanjePodataka::FormCloseQuery(TObject*, bool& canClose) {
 }
 
 void TFSnimanjePodataka::FormClose(TObject*, TCloseAction& action) { action = TCloseAction::caFree; }
+
+void TFSnimanjePodataka::CreateWnd() {
+    TForm::CreateWnd();
+    AddRestoreMenuItems(Handle());
+}
+
+LRESULT TFSnimanjePodataka::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND) {
+        // The low four bits are the system's own.
+        const unsigned command = static_cast<unsigned>(wParam) & 0xFFF0u;
+        if (command == kTestArchiveCommand) {
+            TestArchiveClick();
+            return 0;
+        }
+        if (command == kRestoreCommand) {
+            RestoreClick();
+            return 0;
+        }
+    }
+    return TForm::WndProc(msg, wParam, lParam);
+}
+
+void TFSnimanjePodataka::TestArchiveClick() {
+    if (running_) return;
+    const std::string archive = PickArchive(DirectoryEdit1->Text());
+    if (archive.empty()) return;
+    try {
+        TBackupProgressView view(*LabelFaza, *ProgressBar1);
+        TRunningBackup running(*this, view);
+        TRestoreProgress progress(view);
+        TestArchiveFile(archive, progress);
+    } catch (const ERestoreFailure& e) {
+        ShowMessage(e.Cause == TRestoreCause::Cancelled ? Format(kTestCancelledText, archive.c_str())
+                                                        : ArchiveUnsoundMessage(e));
+        return;
+    }
+    ShowMessage(ArchiveSoundMessage(archive));
+}
+
+void TFSnimanjePodataka::RestoreClick() {
+    if (running_) return;
+    const std::string archive = PickArchive(DirectoryEdit1->Text());
+    if (archive.empty()) return;
+    TRestoreResult result;
+    try {
+        const std::string folder = AddTrailingBackslash(ExtractFilePath(ProgramFileName));
+        if (!ConfirmRestore(archive, ReadRestoreCandidate(archive, folder))) return;
+        TBackupProgressView view(*LabelFaza, *ProgressBar1);
+        TRunningBackup running(*this, view);
+        TRestoreProgress progress(view);
+        result = TRestoreJob(progress).Run(archive, folder);
+    } catch (const ERestoreFailure& e) {
+        // The dialog stays, the current database as it was.
+        ShowMessage(RestoreFailedMessage(e));
+        return;
+    }
+    ShowMessage(RestoredMessage(result));
+}

@@ -31,6 +31,10 @@ public:
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
     void KeyUp(WORD& key, TShiftState shift) override;
+    // The window menu's "Provjeri arhivu..." and "Vrati bazu iz arhive...".
+    void TestArchiveClick();
+    void RestoreClick();
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     TBitBtn* BitBtn1 = nullptr;
     TBitBtn* BitBtn2 = nullptr;
@@ -49,6 +53,10 @@ public:
 
     // The program whose folder holds the databases (the running executable).
     std::string ProgramFileName;
+
+protected:
+    // Puts the restore's items into the window menu.
+    void CreateWnd() override;
 
 private:
     // The dialog while a backup runs, from its start to every way out.

@@ -1,6 +1,6 @@
 #pragma once
 // Replaces the program's message boxes for the life of the object: every request is recorded
-// and answered at once with IDOK, so no test waits for a person.
+// and answered at once (with IDOK unless Answer says otherwise), so no test waits for a person.
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,7 +21,7 @@ public:
         previous_ = SetMessageBoxHandler([this](HWND, const std::string& text, const std::string& caption, UINT flags) {
             Boxes.push_back({text, caption, flags});
             if (OnShow) OnShow();
-            return IDOK;
+            return Answer;
         });
     }
     ~MessageBoxCapture() { SetMessageBoxHandler(previous_); }
@@ -30,6 +30,7 @@ public:
 
     std::vector<CapturedMessageBox> Boxes;
     std::function<void()> OnShow;  // runs while the box would be up
+    int Answer = IDOK;             // the button every box is answered with (IDYES for a question)
 
 private:
     TMessageBoxHandler previous_;
