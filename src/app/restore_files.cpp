@@ -50,7 +50,8 @@ void RemoveRestoreLeftovers(const std::string& folder) {
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(JoinPath(folder, found.cFileName).c_str());
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA(JoinPath(folder, found.cFileName).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

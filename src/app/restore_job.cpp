@@ -8,6 +8,7 @@
 
 #include "app/restore_files.h"
 #include "archiver/deflate/crc32.h"
+#include "archiver/errors.h"
 #include "archiver/read/archive_test.h"
 #include "archiver/read/entry_extract.h"
 #include "core/exceptions.h"
@@ -39,6 +40,7 @@ TRestoreCandidate CandidateOf(TStream& stream, const std::string& archive, const
     if (directory.Entries.size() != 1 || !IsDatabaseName(directory.Entries[0].Name, &candidate.Year))
         throw ERestoreFailure(TRestoreCause::NotADatabaseArchive, archive);
     const TTestedEntry& entry = directory.Entries[0];
+    candidate.Archive = archive;
     candidate.Entry = entry.Name;
     candidate.Database = JoinPath(databaseFolder, entry.Name);
     candidate.Date = entry.Date;
@@ -142,12 +144,16 @@ void TRestoreJob::WriteEntry(TStream& archive, const TRestoreCandidate& candidat
         TFileStream out(temporary, fmCreate);
         out.FlushBehind();
         stopped = !ExtractEntry(archive, candidate.Entry, out, [&](int64_t done, int64_t total) {
-            return observer_.Progress(TRestorePhase::Restoring, static_cast<uint64_t>(done), static_cast<uint64_t>(total));
+            return observer_.Progress(TRestorePhase::Restoring, static_cast<uint64_t>(done),
+                                      static_cast<uint64_t>(total));
         });
         if (!stopped) {
             SetLastWriteTime(out.Handle(), candidate.Date, candidate.Time);
             out.Flush();
         }
+    } catch (const EVXException&) {
+        // The archive changed since its test, or reads back otherwise.
+        RaiseRestoreFailure(std::current_exception(), TRestoreStep::Archive, candidate.Archive);
     } catch (...) {
         RaiseRestoreFailure(std::current_exception(), TRestoreStep::Writing, candidate.Database);
     }

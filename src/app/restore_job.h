@@ -14,6 +14,7 @@
 class TStream;
 // What an archive offers to restore, read from its directory alone.
 struct TRestoreCandidate {
+    std::string Archive;
     std::string Entry;     // BRODANIKVESTRA_G<year>.fdb
     std::string Year;
     std::string Database;  // the database it replaces: Entry in the database folder

@@ -130,7 +130,9 @@ TEST_F(RestoreJobTest, BringsBackTheArchivesDatabaseAndKeepsTheCurrentOneAsABak)
 namespace {
 
 enum class Where { Folder, FullVolume, ReadOnlyVolume };
-enum class Block { None, HeldReading, HeldWriting, Damaged, TwoEntries, NotAnArchive, StopTesting, StopWriting, NoRoom, FillsPartWay };
+enum class Block {
+    None, HeldReading, HeldWriting, Damaged, TwoEntries, NotAnArchive, StopTesting, StopWriting, NoRoom, FillsPartWay
+};
 
 struct RefusalCase {
     const char* Name;
@@ -187,7 +189,7 @@ TEST_P(RefusalTest, LeavesTheCurrentDatabaseAsItWasAndNoFileOfItsOwn) {
     switch (c.Obstacle) {
         case Block::None: break;
         case Block::HeldReading: holder = std::make_unique<FileHolder>(database, "r", "rwd"); break;
-        case Block::HeldWriting: holder = std::make_unique<FileHolder>(database, "rw", "rw", FileHolder::Rewrite); break;
+        case Block::HeldWriting: holder = std::make_unique<FileHolder>(database, "rw", "rw"); break;
         case Block::Damaged: {
             std::string bytes = ReadBytes(archive);
             bytes[bytes.size() / 2] ^= 0x10;
@@ -197,7 +199,9 @@ TEST_P(RefusalTest, LeavesTheCurrentDatabaseAsItWasAndNoFileOfItsOwn) {
         }
         case Block::TwoEntries: archive = Corpus("infozip.zip"); break;
         case Block::NotAnArchive: archive = Corpus("not_a_zip.bin"); break;
-        case Block::StopTesting: observer.Then = [](TRestorePhase phase, uint64_t, int) { return phase == TRestorePhase::Testing; }; break;
+        case Block::StopTesting:
+            observer.Then = [](TRestorePhase phase, uint64_t, int) { return phase == TRestorePhase::Testing; };
+            break;
         case Block::StopWriting: observer.Then = [](TRestorePhase, uint64_t, int call) { return call == 2; }; break;
         case Block::NoRoom: Fill(folder, 500000); break;
         case Block::FillsPartWay:
@@ -216,7 +220,8 @@ TEST_P(RefusalTest, LeavesTheCurrentDatabaseAsItWasAndNoFileOfItsOwn) {
         ADD_FAILURE() << "restored";
     } catch (const ERestoreFailure& e) {
         EXPECT_EQ(static_cast<int>(e.Cause), static_cast<int>(c.Cause)) << e.Message();
-        const bool aboutArchive = c.Cause == TRestoreCause::ArchiveDamaged || c.Cause == TRestoreCause::NotADatabaseArchive;
+        const bool aboutArchive =
+            c.Cause == TRestoreCause::ArchiveDamaged || c.Cause == TRestoreCause::NotADatabaseArchive;
         EXPECT_EQ(e.Path, aboutArchive ? archive : database);
     }
     holder.reset();
@@ -243,14 +248,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// snimanje_backup.exe --restore, its output left to the test's own.
+// snimanje_backup.exe --restore, its output left to the test's own; killed if still running.
 class RestoreRun {
 public:
     RestoreRun(const std::string& archive, const std::string& folder) {
         std::string command = std::string("\"") + BACKUP_DRIVER_EXE + "\" --restore " + archive + " " + folder;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_);
+        STARTUPINFOA si{sizeof si};
+        started_ =
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_);
     }
     ~RestoreRun() {
         if (!started_) return;
@@ -258,14 +263,12 @@ public:
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
-    RestoreRun(const RestoreRun&) = delete;
-    RestoreRun& operator=(const RestoreRun&) = delete;
-
     bool Started() const { return started_; }
     bool Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code; -1 when it did not end within a minute.
     int Wait() {
-        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) return -1;
         DWORD code = 0;
+        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) return -1;
         GetExitCodeProcess(process_.hProcess, &code);
         return static_cast<int>(code);
     }

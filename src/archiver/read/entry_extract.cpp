@@ -27,7 +27,8 @@ bool ExtractEntry(TStream& archive, const std::string& name, TStream& out, const
     } catch (const EReadError& e) {
         // Fewer bytes than the directory promises: the file was cut short. A refusal of the
         // system passes through with its reason.
-        if (e.OsError == 0) throw EVXException(vxerr::DamagedArchive, "the data of \"" + name + "\" are cut short", nullptr);
+        if (e.OsError == 0)
+            throw EVXException(vxerr::DamagedArchive, "the data of \"" + name + "\" are cut short", nullptr);
         throw;
     }
 }

@@ -136,7 +136,11 @@ TEST(ArchiveTest, NamesTheEntryAtFaultOrWhyTheArchiveCannotBeRead) {
         {"the central header's signature", "bsdtar.zip", "",
          at("alpha.txt", [](const TLayout& l) { return l.Central; }), "", "central header 0 has no signature"},
         {"the end record's signature", "infozip.zip", "",
-         [](std::vector<uint8_t>& b) { b.at(b.size() - 22 - 25) ^= 0xFF; }, "", "no end of central directory"},
+         [](std::vector<uint8_t>& b) {
+             const std::string bytes(b.begin(), b.end());
+             b.at(bytes.rfind("PK\x05\x06")) ^= 0xFF;
+         },
+         "", "no end of central directory"},
         {"cut in half", "sevenzip.zip", "", [](std::vector<uint8_t>& b) { b.resize(b.size() / 2); }, "",
          "no end of central directory"},
         {"cut in the comment", "infozip.zip", "", [](std::vector<uint8_t>& b) { b.resize(b.size() - 5); }, "",
