@@ -41,6 +41,7 @@ std::string Corpus(const std::string& name) { return WindowsPath(ARCHIVER_CORPUS
 class DialogRestoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        RegisterDialogClasses();
         DeleteDialogSettings();
         support::FreshFolder(kProgramFolder);
         support::FreshFolder(kTarget);
