@@ -2,6 +2,7 @@
 // for the benchmark of a whole backup and for tests that stop a backup from outside.
 //
 //   snimanje_backup [-n] [-v] DATABASE_FOLDER TARGET_FOLDER YEAR
+//   snimanje_backup --version
 //
 // DATABASE_FOLDER stands for the dialog's own folder, which holds the year's database; the
 // date is today's, as the dialog shows it. The staging copy goes to c:\temp_backup\ as the
@@ -21,6 +22,7 @@
 #include "core/dates.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "snimanje_version.h"
 
 namespace {
 
@@ -54,6 +56,10 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "snimanje_backup " << SNIMANJE_VERSION << "\n";
+        return 0;
+    }
     bool readBack = true, timed = false;
     int first = 1;
     for (; first < argc && argv[first][0] == '-' && argv[first][1] != 0 && argv[first][2] == 0; ++first) {

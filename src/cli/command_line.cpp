@@ -3,6 +3,7 @@
 const char* const kUsageText =
     "usage: vorbex [-u] [-n] [-m MODE] [-t THREADS] [-p PASSWORD] ARCHIVE BASEDIR MASK...\n"
     "       vorbex -l ARCHIVE\n"
+    "       vorbex --version\n"
     "  -u           add to an existing archive instead of creating a new one\n"
     "  -n           do not read the archive back to verify what was written\n"
     "  -m MODE      compression mode 0 (stored) to 9 (best); default 1\n"

@@ -8,9 +8,14 @@
 #include "archiver/vorbex.h"
 #include "cli/command_line.h"
 #include "cli/run_archiver.h"
+#include "snimanje_version.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "vorbex " << SNIMANJE_VERSION << "\n";
+        return 0;
+    }
     TCommandLine line;
     try {
         line = ParseCommandLine(args);
