@@ -109,6 +109,11 @@ void TBitBtn::SetGlyph(const std::string& resourceName) {
     Invalidate();
 }
 
+void TBitBtn::DensityChanged() {
+    TButton::DensityChanged();
+    if (!glyph_.empty()) SetGlyph(glyph_);
+}
+
 void TBitBtn::SetNumGlyphs(int v) {
     numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v);
     Invalidate();

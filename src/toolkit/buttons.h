@@ -70,6 +70,7 @@ public:
     TFaceLayout FaceLayout(HDC dc);
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void DensityChanged() override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -648,6 +648,10 @@ void TWinControl::ScaleBy(int m, int d) {
     for (TControl* c : controls_) c->ScaleBy(m, d);
 }
 
+void TWinControl::DensityChanged() {
+    for (TControl* c : controls_) c->DensityChanged();
+}
+
 void TWinControl::FontChanged() {
     if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
     for (TControl* c : controls_)

@@ -116,6 +116,9 @@ public:
 
     // Multiplies position, size and (unless inherited) the font height by m/d.
     virtual void ScaleBy(int m, int d);
+    // The screen's density changed (Screen().PixelsPerInch() is the new one) and the form has
+    // scaled the bounds and fonts: what is drawn for a density (glyphs, popups) is made anew.
+    virtual void DensityChanged() {}
 
     virtual void Click();
     virtual void DblClick();
@@ -221,6 +224,7 @@ public:
     std::string Text() const override;
     void Invalidate() override;
     void ScaleBy(int m, int d) override;
+    void DensityChanged() override;
 
     // Message handling: descendants override WndProc for any message and pass the rest on.
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,8 @@
 
 #include "core/exceptions.h"
 #include "toolkit/application.h"
+#include "toolkit/density.h"
+#include "toolkit/program_icon.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     visible_ = false;
@@ -21,6 +23,11 @@ TForm::~TForm() {
         }
     }
     DestroyComponents();
+    if (HWND h = HandleIfAllocated()) {  // the window outlives this body for a moment
+        SendMessageA(h, WM_SETICON, ICON_SMALL, 0);
+        SendMessageA(h, WM_SETICON, ICON_BIG, 0);
+    }
+    ReleaseIcons();
 }
 
 const TClassInfo& TForm::StaticClass() {
@@ -104,6 +111,57 @@ void TForm::CreateWnd() {
     TWinControl::CreateWnd();
     // From now on the window's size is the truth; a recreated window keeps it.
     clientWidth_ = clientHeight_ = -1;
+    // On Windows 10 a window created on a monitor of another density than the system's is told
+    // so only by asking.
+    if (int ppi = WindowDensity(Handle()); ppi > 0 && ppi != Screen().PixelsPerInch()) ChangeDensity(ppi);
+    ApplyIcons();
+}
+
+void TForm::ReleaseIcons() {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    if (largeIcon_) DestroyIcon(largeIcon_);
+    smallIcon_ = largeIcon_ = nullptr;
+}
+
+void TForm::ApplyIcons() {
+    // A dialog frame shows no icon in its caption unless it is given one.
+    HWND h = Handle();
+    const int ppi = pixelsPerInch_ > 0 ? pixelsPerInch_ : Screen().PixelsPerInch();
+    HICON small = LoadProgramIcon(SystemMetricForDensity(SM_CXSMICON, ppi));
+    HICON large = LoadProgramIcon(SystemMetricForDensity(SM_CXICON, ppi));
+    SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageA(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    ReleaseIcons();
+    smallIcon_ = small;
+    largeIcon_ = large;
+}
+
+void TForm::ChangeDensity(int ppi, const RECT* suggested) {
+    HWND h = Handle();
+    if (ppi <= 0) return;
+    // The program's leading form tells the density the popups and dialogs follow.
+    if (IsMainForm() || !Application().MainForm()) Screen().SetPixelsPerInch(ppi);
+    const int old = pixelsPerInch_;
+    if (scaled_ && old > 0 && ppi != old) {
+        RECT client;
+        GetClientRect(h, &client);
+        for (int i = 0; i < ControlCount(); ++i) Controls(i)->ScaleBy(ppi, old);
+        Font().SetHeight(MulDiv(Font().Height(), ppi, old));
+        pixelsPerInch_ = ppi;
+        DensityChanged();
+        ApplyIcons();
+        if (!suggested) {
+            RECT wanted = WindowRectForClient({0, 0, MulDiv(client.right, ppi, old), MulDiv(client.bottom, ppi, old)},
+                                              static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)),
+                                              static_cast<DWORD>(GetWindowLongA(h, GWL_EXSTYLE)), ppi);
+            SetWindowPos(h, nullptr, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (suggested)
+        SetWindowPos(h, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
 }
 
 RECT TForm::ClientRect() const {
@@ -484,6 +542,9 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (IsMainForm()) Application().MainFormMinimizedChanged(wParam == SIZE_MINIMIZED);
             break;
+        case WM_DPICHANGED:
+            ChangeDensity(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_SETTINGCHANGE: {
             LRESULT r = TWinControl::WndProc(msg, wParam, lParam);
             if (IsMainForm() && Application().UpdateFormatSettings && Application().OnSettingsChanged)

@@ -59,6 +59,10 @@ public:
     void SetPixelsPerInch(int v) { pixelsPerInch_ = v; }
     bool Scaled() const { return scaled_; }
     void SetScaled(bool v) { scaled_ = v; }
+    // The form laid out anew for another density (WM_DPICHANGED: moved to another monitor, or
+    // the scaling changed): controls, fonts, glyphs and icons follow, and the window takes the
+    // suggested rectangle, else keeps its corner with the client area scaled.
+    void ChangeDensity(int pixelsPerInch, const RECT* suggested = nullptr);
 
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* c);
@@ -118,6 +122,9 @@ protected:
 private:
     void PlaceForShowing();
     void ScaleToScreen();
+    // The program's icon in the caption and the taskbar, at the form's density.
+    void ApplyIcons();
+    void ReleaseIcons();
     void CollectTabList(const TWinControl* parent, std::vector<TWinControl*>& out) const;
     bool BroadcastDialogKey(const TWinControl* parent, WORD key);
     bool FindAccelerator(const TWinControl* parent, char ch);
@@ -135,4 +142,5 @@ private:
     bool modal_ = false;
     bool closed_ = false;  // closed since the last Show: a second Close does nothing
     bool releasing_ = false;
+    HICON smallIcon_ = nullptr, largeIcon_ = nullptr;
 };

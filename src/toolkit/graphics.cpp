@@ -1,5 +1,7 @@
 #include "toolkit/graphics.h"
 
+#include "toolkit/density.h"
+
 COLORREF ColorToRGB(TColor color) {
     if (color & clSystemColor) return GetSysColor(color & 0xFF);
     return static_cast<COLORREF>(color) & 0xFFFFFF;
@@ -158,12 +160,7 @@ SIZE TCanvas::TextExtent(const std::string& text) {
 
 // ---- TScreen -------------------------------------------------------------------------------
 
-int TScreen::PixelsPerInch() const {
-    HDC dc = GetDC(nullptr);
-    int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return ppi > 0 ? ppi : 96;
-}
+int TScreen::PixelsPerInch() const { return pixelsPerInch_ > 0 ? pixelsPerInch_ : SystemDensity(); }
 
 HCURSOR TScreen::CursorHandle(TCursor cursor) {
     switch (cursor) {

@@ -135,7 +135,11 @@ enum TCursor : int { crDefault = 0, crArrow = -2, crHourGlass = -11, crIBeam = -
 
 class TScreen {
 public:
+    // The density the program's windows are laid out for: the system's, until the main form has
+    // learnt that of its monitor (at its creation, or when it moved to another or the scaling
+    // changed); the glyphs, the popups and the folder dialog follow it.
     int PixelsPerInch() const;
+    void SetPixelsPerInch(int v) { pixelsPerInch_ = v; }
     int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
     int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
@@ -147,6 +151,7 @@ public:
 
 private:
     TCursor cursor_ = crDefault;
+    int pixelsPerInch_ = 0;  // 0: the system's
 };
 
 TScreen& Screen();

@@ -34,13 +34,15 @@ POINT PopupOrigin(const RECT& editScreen, SIZE popup, SIZE screen, TPopupAlign a
 }
 
 HBITMAP SharedGlyph(const std::string& resourceName) {
-    // Pictures are process-wide resources: loaded once, shared, released when the process ends.
-    static std::map<std::string, HBITMAP> loaded;
+    // Pictures are process-wide resources: loaded once per density, shared, released when the
+    // process ends (a density met once is usually met again: the window moves back).
+    static std::map<std::pair<std::string, int>, HBITMAP> loaded;
     if (resourceName.empty()) return nullptr;
-    auto it = loaded.find(resourceName);
+    const std::pair<std::string, int> key{resourceName, Screen().PixelsPerInch()};
+    auto it = loaded.find(key);
     if (it != loaded.end()) return it->second;
     HBITMAP bitmap = LoadGlyphBitmap(resourceName, LR_CREATEDIBSECTION);
-    loaded[resourceName] = bitmap;
+    loaded[key] = bitmap;
     return bitmap;
 }
 
@@ -235,7 +237,7 @@ void TCustomComboEdit::SetNumGlyphs(int n) {
 }
 
 void TCustomComboEdit::SetButtonWidth(int width) {
-    buttonWidth_ = std::max(width, 0);
+    buttonWidth_ = buttonWidthSet_ = std::max(width, 0);
     UpdateButtonLayout();
 }
 
@@ -256,7 +258,7 @@ void TCustomComboEdit::ApplyGlyph() {
             if (picture) {
                 BITMAP info{};
                 GetObjectA(picture, sizeof info, &info);
-                buttonWidth_ = std::max(static_cast<int>(info.bmWidth) / numGlyphs_ + 6, buttonWidth_);
+                buttonWidth_ = std::max(static_cast<int>(info.bmWidth) / numGlyphs_ + 6, buttonWidthSet_);
             }
             break;
         case gkDropDown:
@@ -317,6 +319,12 @@ void TCustomComboEdit::CreateWnd() {
     TEdit::CreateWnd();
     UpdateTextReadOnly();
     UpdateButtonLayout();
+}
+
+void TCustomComboEdit::DensityChanged() {
+    TEdit::DensityChanged();
+    ApplyGlyph();
+    if (popup_) popup_->DensityChanged();
 }
 
 void TCustomComboEdit::EnabledChanged() {

@@ -155,6 +155,10 @@ protected:
     void FontChanged() override;
     void EnabledChanged() override;
 
+public:
+    // The button's picture in the size for the new density, and the popup laid out for it.
+    void DensityChanged() override;
+
 private:
     friend class TEditButton;
     void ButtonPressed();
@@ -176,10 +180,11 @@ private:
     std::string glyph_;
     int numGlyphs_ = 1;
     int buttonWidth_ = 21;
+    int buttonWidthSet_ = 21;  // as set, before the class picture widened it
     std::string buttonHint_;
     TPopupAlign popupAlign_ = epaRight;
 };
 
-// The class pictures: loaded on first use, in the size for the screen's density, and shared by
-// every edit of the process.
+// The class pictures: loaded on first use of each size, in the size for the screen's density,
+// and shared by every edit of the process.
 HBITMAP SharedGlyph(const std::string& resourceName);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/density.h"
 #include "toolkit/glyph_bitmaps.h"
 #include "toolkit/graphics.h"
 #include "widgets/date_util.h"
@@ -49,9 +50,21 @@ const char* const kButtonHints[4] = {"Previous Year|", "Previous Month|", "Next 
 
 // ---- TRepeatButton ---------------------------------------------------------------------------
 
-TRepeatButton::TRepeatButton(TComponent* owner, const char* glyphResource) : TCustomControl(owner) {
-    glyph_ = LoadGlyphBitmap(glyphResource);
+TRepeatButton::TRepeatButton(TComponent* owner, const char* glyphResource)
+    : TCustomControl(owner), glyphResource_(glyphResource) {
+    LoadGlyph();
     SetParentColor(true);
+}
+
+void TRepeatButton::LoadGlyph() {
+    if (glyph_) DeleteObject(glyph_);
+    glyph_ = LoadGlyphBitmap(glyphResource_);
+    Invalidate();
+}
+
+void TRepeatButton::DensityChanged() {
+    TCustomControl::DensityChanged();
+    LoadGlyph();
 }
 
 TRepeatButton::~TRepeatButton() {
@@ -171,19 +184,9 @@ void TCalendarTitle::Paint() {
 // ---- TPopupCalendar --------------------------------------------------------------------------
 
 TPopupCalendar::TPopupCalendar(TWinControl* edit) : TPopupWindow(edit) {
-    SetBounds(0, 0, Scaled(std::max(187, 180)), Scaled(std::max(124, 120)));
     SetColor(clBtnFace);
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        Font().SetName(metrics.lfStatusFont.lfFaceName);
-        Font().SetHeight(metrics.lfStatusFont.lfHeight);
-        Font().SetCharset(metrics.lfStatusFont.lfCharSet);
-    } else {
-        Font().SetName("MS Sans Serif");
-        Font().SetSize(8);
-    }
     Font().SetColor(clWindowText);
+    ApplyDensity();
 
     title_ = new TCalendarTitle(this);
     title_->SetParent(this);
@@ -212,6 +215,27 @@ const TClassInfo& TPopupCalendar::StaticClass() {
 }
 
 int TPopupCalendar::Scaled(int pixels) { return MulDiv(pixels, Screen().PixelsPerInch(), 96); }
+
+void TPopupCalendar::ApplyDensity() {
+    SetBounds(0, 0, Scaled(std::max(187, 180)), Scaled(std::max(124, 120)));
+    // The system's fonts are those of its own density; the popup's may be another monitor's.
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        Font().SetName(metrics.lfStatusFont.lfFaceName);
+        Font().SetHeight(MulDiv(metrics.lfStatusFont.lfHeight, Screen().PixelsPerInch(), SystemDensity()));
+        Font().SetCharset(metrics.lfStatusFont.lfCharSet);
+    } else {
+        Font().SetName("MS Sans Serif");
+        Font().SetSize(8);
+    }
+}
+
+void TPopupCalendar::DensityChanged() {
+    ApplyDensity();
+    TPopupWindow::DensityChanged();
+    Layout();
+}
 
 void TPopupCalendar::Layout() {
     // The window's border takes one pixel on each side. The buttons overlap their neighbours

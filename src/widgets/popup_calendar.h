@@ -22,6 +22,7 @@ public:
     bool Down() const { return down_; }
     // Size of the picture, drawn for the screen's density; 0 x 0 without one.
     SIZE GlyphSize() const;
+    void DensityChanged() override;
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -31,6 +32,8 @@ protected:
 private:
     void Stop();
     bool MouseOver(LPARAM lParam) const;
+    void LoadGlyph();
+    std::string glyphResource_;
     HBITMAP glyph_ = nullptr;
     bool pressed_ = false;  // the left button went down here and is still held
     bool down_ = false;     // pressed and the mouse is over the button
@@ -90,6 +93,9 @@ public:
     void PopupKeyDown(WORD key, TShiftState shift) override;
     void PopupKeyPress(char key) override;
 
+    // Size, font and buttons for the new density.
+    void DensityChanged() override;
+
     TLocCalendar* Grid() const { return grid_; }
     TCalendarTitle* TitleRow() const { return title_; }
     // 0 previous year, 1 previous month, 2 next month, 3 next year.
@@ -99,6 +105,7 @@ public:
 private:
     // Pixels at 96 pixels per inch to pixels on the screen.
     static int Scaled(int pixels);
+    void ApplyDensity();
     void Layout();
     void UpdateTitle();
     TCalendarTitle* title_;

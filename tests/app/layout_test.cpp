@@ -219,6 +219,45 @@ void CheckDialogWindows(LayoutFaults& faults, HWND dialog) {
     }
 }
 
+// The glyphs in the drawn size nearest to the density (at 125 %, halfway, the larger).
+void CheckGlyphSizes(TFSnimanjePodataka& dialog) {
+    double k = 0;
+    switch (Screen().PixelsPerInch()) {
+        case 96: k = 1.0; break;
+        case 120: k = 1.5; break;
+        case 144: k = 1.5; break;
+        case 192: k = 2.0; break;
+        default: GTEST_SKIP() << "no glyph size listed for " << Screen().PixelsPerInch() << " pixels per inch";
+    }
+    auto scaled = [k](int pixels) { return static_cast<LONG>(pixels * k + 0.5); };
+    EXPECT_EQ(scaled(16), dialog.BitBtn1->GlyphSize().cx);
+    EXPECT_EQ(scaled(18), dialog.BitBtn2->GlyphSize().cy);
+    for (TCustomComboEdit* edit : {static_cast<TCustomComboEdit*>(dialog.DirectoryEdit1),
+                                   static_cast<TCustomComboEdit*>(dialog.DateEdit1)}) {
+        BITMAP picture{};
+        ASSERT_TRUE(GetObjectA(edit->Button()->Picture(), sizeof picture, &picture)) << edit->Name();
+        EXPECT_EQ(scaled(14), picture.bmWidth / edit->NumGlyphs()) << edit->Name();
+        EXPECT_EQ(scaled(12), picture.bmHeight) << edit->Name();
+        // The button grows with its picture.
+        EXPECT_GE(edit->Button()->Width(), scaled(14) + 6) << edit->Name();
+    }
+}
+
+void CheckDroppedDownCalendar(TFSnimanjePodataka& dialog) {
+    dialog.DateEdit1->SetFocus();
+    dialog.DateEdit1->ActivateButton();
+    Application().ProcessMessages();
+    TPopupCalendar* calendar = dialog.DateEdit1->Calendar();
+    ASSERT_TRUE(calendar && dialog.DateEdit1->PopupVisible());
+    LayoutFaults faults;
+    CheckControls(faults, calendar, "calendar");
+    CheckCalendarTexts(faults, *calendar);
+    EXPECT_EQ(MulDiv(187, Screen().PixelsPerInch(), 96), calendar->Width());
+    EXPECT_TRUE(faults.Empty()) << "at " << Screen().PixelsPerInch() << " pixels per inch:" << faults.Report();
+    dialog.DateEdit1->ClosePopup(false);
+    Application().ProcessMessages();
+}
+
 class Layout : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -232,6 +271,7 @@ protected:
         delete dialog;
         Application().ProcessMessages();
         DeleteDialogSettings();
+        Screen().SetPixelsPerInch(0);  // back to the prefix's, after a test that changed it
     }
 
     support::FixedClock clock{2024, 3, 5};
@@ -250,40 +290,41 @@ TEST_F(Layout, DialogControlsShowTheirWholeCaptions) {
     EXPECT_TRUE(faults.Empty()) << "at " << Screen().PixelsPerInch() << " pixels per inch:" << faults.Report();
 }
 
-TEST_F(Layout, GlyphsAreDrawnForTheDensity) {
-    // The drawn size nearest to the density; at 125 %, halfway, the larger.
-    double k = 0;
-    switch (Screen().PixelsPerInch()) {
-        case 96: k = 1.0; break;
-        case 120: k = 1.5; break;
-        case 144: k = 1.5; break;
-        case 192: k = 2.0; break;
-        default: GTEST_SKIP() << "no glyph size listed for " << Screen().PixelsPerInch() << " pixels per inch";
-    }
-    auto scaled = [k](int pixels) { return static_cast<LONG>(pixels * k + 0.5); };
-    EXPECT_EQ(scaled(16), dialog->BitBtn1->GlyphSize().cx);
-    EXPECT_EQ(scaled(18), dialog->BitBtn2->GlyphSize().cy);
-    for (TCustomComboEdit* edit : {static_cast<TCustomComboEdit*>(dialog->DirectoryEdit1),
-                                   static_cast<TCustomComboEdit*>(dialog->DateEdit1)}) {
-        BITMAP picture{};
-        ASSERT_TRUE(GetObjectA(edit->Button()->Picture(), sizeof picture, &picture)) << edit->Name();
-        EXPECT_EQ(scaled(14), picture.bmWidth / edit->NumGlyphs()) << edit->Name();
-        EXPECT_EQ(scaled(12), picture.bmHeight) << edit->Name();
-        // The button grows with its picture.
-        EXPECT_GE(edit->Button()->Width(), scaled(14) + 6) << edit->Name();
-    }
-}
+TEST_F(Layout, GlyphsAreDrawnForTheDensity) { CheckGlyphSizes(*dialog); }
 
-TEST_F(Layout, DroppedDownCalendarShowsWholeTexts) {
-    dialog->DateEdit1->SetFocus();
-    dialog->DateEdit1->ActivateButton();
-    Application().ProcessMessages();
-    TPopupCalendar* calendar = dialog->DateEdit1->Calendar();
-    ASSERT_TRUE(calendar && dialog->DateEdit1->PopupVisible());
-    LayoutFaults faults;
-    CheckControls(faults, calendar, "calendar");
-    CheckCalendarTexts(faults, *calendar);
-    EXPECT_TRUE(faults.Empty()) << "at " << Screen().PixelsPerInch() << " pixels per inch:" << faults.Report();
+TEST_F(Layout, DroppedDownCalendarShowsWholeTexts) { CheckDroppedDownCalendar(*dialog); }
+
+// Windows tells a window that its density changed (moved to another monitor, or the scaling
+// changed) and suggests a rectangle for it; the dialog then lays itself out anew. From the
+// prefix's density (96 in its first run) to 150 % and then 125 %, each step checked whole.
+TEST_F(Layout, FollowsChangesOfDensity) {
+    HWND window = dialog->Handle();
+    for (int density : {144, 120}) {
+        SCOPED_TRACE("changed to " + std::to_string(density) + " pixels per inch");
+        // As Windows suggests it: the client area scaled, in the frame (Wine draws the frame at
+        // the system's density whatever the window's), the corner moved a little.
+        RECT now, client;
+        GetWindowRect(window, &now);
+        GetClientRect(window, &client);
+        RECT suggested{now.left + 8, now.top + 8,
+                       now.left + 8 + WidthOf(now) - client.right + MulDiv(589, density, 96),
+                       now.top + 8 + HeightOf(now) - client.bottom + MulDiv(132, density, 96)};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(density, density), reinterpret_cast<LPARAM>(&suggested));
+        Application().ProcessMessages();
+        ASSERT_EQ(density, Screen().PixelsPerInch());
+        RECT taken;
+        GetWindowRect(window, &taken);
+        GetClientRect(window, &client);
+        EXPECT_TRUE(EqualRect(&taken, &suggested)) << Text(taken) << " for " << Text(suggested);
+        EXPECT_EQ(MulDiv(589, density, 96), client.right);
+        EXPECT_EQ(MulDiv(132, density, 96), client.bottom);
+        LayoutFaults faults;
+        CheckControls(faults, dialog, dialog->Name());
+        EXPECT_TRUE(faults.Empty()) << faults.Report();
+        EXPECT_EQ(MulDiv(-12, density, 96), dialog->BitBtn1->Font().Height());
+        CheckGlyphSizes(*dialog);
+        CheckDroppedDownCalendar(*dialog);
+    }
 }
 
 TEST_F(Layout, FolderDialogShowsWholeTexts) {
