@@ -35,26 +35,40 @@ def unix_path(windows_path):
     return out.stdout.strip()
 
 
-def shortcuts():
-    found = []
-    for top in ("users", "ProgramData"):
-        for folder, _, files in os.walk(os.path.join(drive_c(), top)):
-            found += [os.path.join(folder, f) for f in files if f == SHORTCUT]
-    return sorted(found)
+def windows_folder(variable, *below):
+    """The Unix path of a folder named by a Windows environment variable (%APPDATA% ...)."""
+    out = wine("cmd", "/c", "echo", "%" + variable + "%").stdout.decode("cp1250").strip()
+    return unix_path("\\".join([out, *below]))
 
 
-def shortcut_target(path):
-    """The local path a shell link points to (its LinkInfo's LocalBasePath)."""
+def shortcut_places():
+    """Where the installer may put its two shortcuts: for everyone, or for the user."""
+    programs = ("Microsoft", "Windows", "Start Menu", "Programs")
+    return [windows_folder("ProgramData", *programs), windows_folder("PUBLIC", "Desktop"),
+            windows_folder("APPDATA", *programs), windows_folder("USERPROFILE", "Desktop")]
+
+
+def shortcuts(places):
+    return [os.path.join(p, SHORTCUT) for p in places if os.path.isfile(os.path.join(p, SHORTCUT))]
+
+
+def shortcut_target(path, expected):
+    """The local path a shell link points to: its LinkInfo's LocalBasePath, or else expected
+    where the link holds that path in another of its blocks."""
     with open(path, "rb") as f:
         data = f.read()
     flags, = struct.unpack_from("<I", data, 0x14)
     at = 0x4C
     if flags & 1:  # HasLinkTargetIDList
         at += 2 + struct.unpack_from("<H", data, at)[0]
-    assert flags & 2, "no LinkInfo in " + path
-    base, = struct.unpack_from("<I", data, at + 16)
-    end = data.index(b"\0", at + base)
-    return data[at + base:end].decode("cp1250")
+    if flags & 2:  # HasLinkInfo
+        base, = struct.unpack_from("<I", data, at + 16)
+        return data[at + base:data.index(b"\0", at + base)].decode("cp1250")
+    lowered = data.lower()
+    for encoded in (expected.lower().encode("cp1250"), expected.lower().encode("utf-16-le")):
+        if encoded in lowered:
+            return expected
+    return None
 
 
 def registered():
@@ -94,55 +108,56 @@ class Installer(unittest.TestCase):
                               env=dict(os.environ, BUILD_DIR=BUILD_DIR))
         self.assertEqual(0, made.returncode, made.stderr)
         setup, portable = made.stdout.split()
-        self.assertTrue(os.path.basename(setup).startswith("Snimanje-") and setup.endswith("-setup.exe"))
+        version = os.path.basename(setup)[len("Snimanje-"):-len("-setup.exe")]
         self.assertEqual(
             ["Snimanje.exe", "snimanje_backup.exe", "vorbex.exe"],
             sorted(subprocess.run(["zipinfo", "-1", portable], capture_output=True, text=True).stdout.split()))
 
         # The folder of the accounting program's databases, with what the program and the
-        # operator keep there; the staging folder and the settings file beside.
+        # operator keep there; the staging folder and the settings file beside (a year of its
+        # own in the staging folder, which other tests use as well).
         folder = os.path.join(drive_c(), FOLDER)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
-        kept = {}
-        for name in ("BRODANIKVESTRA_G2024.fdb", "BRODANIKVESTRA_G2024_05_03_2024.zip", "BRODANIKVESTRA_G2023.fdb.bak"):
-            with open(os.path.join(folder, name), "wb") as f:
-                f.write(name.encode() * 100)
         staging = os.path.join(drive_c(), "temp_backup")
         os.makedirs(staging, exist_ok=True)
-        with open(os.path.join(staging, "BRODANIKVESTRA_G2024.fdb"), "wb") as f:
-            f.write(b"staging copy")
-        settings_dir = unix_path(wine("cmd", "/c", "echo", "%APPDATA%").stdout.decode().strip() + "\\Snimanje")
+        settings_dir = windows_folder("APPDATA", "Snimanje")
         os.makedirs(settings_dir, exist_ok=True)
         settings = os.path.join(settings_dir, "Snimanje.INI")
+        theirs = [os.path.join(folder, n) for n in
+                  ("BRODANIKVESTRA_G1901.fdb", "BRODANIKVESTRA_G1901_05_03_2024.zip", "BRODANIKVESTRA_G1900.fdb.bak")]
+        theirs.append(os.path.join(staging, "BRODANIKVESTRA_G1901.fdb"))
+        for path in theirs:
+            with open(path, "wb") as f:
+                f.write(os.path.basename(path).encode() * 100)
         if not os.path.exists(settings):
             with open(settings, "w") as f:
-                f.write("[TFSnimanjePodataka]\r\nDirectoryEdit1_Text=c:\\\r\n")
-        for path in list(os.listdir(folder)):
-            kept[os.path.join(folder, path)] = None
-        kept[os.path.join(staging, "BRODANIKVESTRA_G2024.fdb")] = None
+                f.write("[TFSnimanjePodataka]\r\n")
+        theirs.append(settings)
+        places = shortcut_places()
 
         installed = wine(setup, "/S", "/D=C:\\" + FOLDER, timeout=300)
         self.assertEqual(0, installed.returncode, installed.stderr[-2000:])
         ours = ["Snimanje.exe", "vorbex.exe", "snimanje_backup.exe", "Snimanje-uninstall.exe"]
         for name in ours:
             self.assertTrue(os.path.isfile(os.path.join(folder, name)), name)
-        links = shortcuts()
+        links = shortcuts(places)
         self.assertEqual(2, len(links), links)  # the Start menu's and the desktop's
+        program_path = "C:\\%s\\Snimanje.exe" % FOLDER
         for link in links:
-            self.assertEqual(("C:\\%s\\Snimanje.exe" % FOLDER).lower(), shortcut_target(link).lower())
+            self.assertEqual(program_path.lower(), (shortcut_target(link, program_path) or "").lower(), link)
         key, values = registered()
         self.assertTrue(key, "no Programs and Features entry")
         self.assertEqual("Snimanje podataka", values.get("DisplayName"))
-        self.assertEqual(made.stdout.split("Snimanje-")[1].split("-setup")[0], values.get("DisplayVersion"))
+        self.assertEqual(version, values.get("DisplayVersion"))
         self.assertIn("Snimanje.exe", values.get("DisplayIcon", ""))
         self.assertIn("Snimanje-uninstall.exe", values.get("UninstallString", ""))
         self.assertTrue(values.get("Publisher"))
         self.assertGreater(int(values.get("EstimatedSize", "0"), 0), 0)
 
         # The shortcut's target starts: its dialog comes up and closes on Esc.
-        program = subprocess.Popen(["wine", unix_path(shortcut_target(links[0]))], stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        target = unix_path(shortcut_target(links[0], program_path))
+        program = subprocess.Popen(["wine", target], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             window = subprocess.run(["timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                                      "^Snimanje podataka$"], capture_output=True, text=True).stdout.split()
@@ -153,9 +168,7 @@ class Installer(unittest.TestCase):
         finally:
             if program.poll() is None:
                 program.kill()
-        kept[settings] = None
-        for path in kept:
-            kept[path] = digest(path)
+        kept = {path: digest(path) for path in theirs}  # the settings as the program left them
 
         uninstaller = os.path.join(folder, "Snimanje-uninstall.exe")
         self.assertEqual(0, wine(uninstaller, "/S").returncode)
@@ -163,11 +176,12 @@ class Installer(unittest.TestCase):
         self.assertTrue(wait_for(lambda: not os.path.exists(uninstaller), 120), "the uninstaller is still there")
         self.assertTrue(wait_for(lambda: registered()[0] is None, 60), "the Programs and Features entry is still there")
         self.assertEqual([], [n for n in ours if os.path.exists(os.path.join(folder, n))])
-        self.assertEqual([], shortcuts())
+        self.assertEqual([], shortcuts(places))
         for path, before in kept.items():
             self.assertEqual(before, digest(path), path)
-        self.assertEqual(sorted(os.path.basename(p) for p in kept if p.startswith(folder)), sorted(os.listdir(folder)))
+        self.assertEqual(sorted(os.path.basename(p) for p in theirs if p.startswith(folder)), sorted(os.listdir(folder)))
         shutil.rmtree(folder, ignore_errors=True)
+        os.remove(theirs[3])
 
 
 if __name__ == "__main__":
