@@ -5,7 +5,7 @@ fallbacks; the systems from Windows 7 to 11; the project's version), the version
 --version, the icon of Snimanje.exe in every size, the symbols stripped into PROGRAM.exe.debug,
 and imports that Windows 7 has (windows7_imports.txt, a reviewed list).
 
-Usage: shipped_programs_test.py VERSION OBJDUMP Snimanje.exe vorbex.exe snimanje_backup.exe
+Usage: shipped_programs_test.py VERSION BUILD_TYPE OBJDUMP Snimanje.exe vorbex.exe snimanje_backup.exe
 (--version is run under Wine, as the environment of the test sets it.)"""
 import os
 import re
@@ -15,7 +15,7 @@ import sys
 import unittest
 import xml.etree.ElementTree as ET
 
-VERSION = OBJDUMP = None
+VERSION = BUILD_TYPE = OBJDUMP = None
 PROGRAMS = []
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -156,6 +156,8 @@ class ShippedPrograms(unittest.TestCase):
                     self.assertEqual("%s %s" % (name[:-4], VERSION), out.strip())
 
     def test_stripped_with_symbols_beside(self):
+        if BUILD_TYPE != "Release":
+            self.skipTest("only the release build is stripped")
         for program in PROGRAMS:
             with self.subTest(program=os.path.basename(program)):
                 self.assertEqual(0, PortableExecutable(program).symbols)
@@ -181,5 +183,5 @@ class ShippedPrograms(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    VERSION, OBJDUMP, PROGRAMS = sys.argv[1], sys.argv[2], sys.argv[3:]
+    VERSION, BUILD_TYPE, OBJDUMP, PROGRAMS = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
     unittest.main(argv=sys.argv[:1], verbosity=2)
