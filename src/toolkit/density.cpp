@@ -19,9 +19,18 @@ int SystemDensity() {
 }
 
 int WindowDensity(HWND window) {
-    using Fn = UINT(WINAPI*)(HWND);
-    static const Fn getDpiForWindow = NewerFunction<Fn>("GetDpiForWindow");
-    return getDpiForWindow && window ? static_cast<int>(getDpiForWindow(window)) : 0;
+    using DpiFn = UINT(WINAPI*)(HWND);
+    using ContextFn = HANDLE(WINAPI*)(HWND);
+    using AwarenessFn = int(WINAPI*)(HANDLE);
+    static const DpiFn getDpiForWindow = NewerFunction<DpiFn>("GetDpiForWindow");
+    static const ContextFn getContext = NewerFunction<ContextFn>("GetWindowDpiAwarenessContext");
+    static const AwarenessFn getAwareness = NewerFunction<AwarenessFn>("GetAwarenessFromDpiAwarenessContext");
+    if (!window || !getDpiForWindow || !getContext || !getAwareness) return 0;
+    // Only a window aware of its monitor's density has one of its own: an unaware one is told
+    // 96 whatever the monitor (and Wine tells it so while the screen says otherwise).
+    constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+    if (getAwareness(getContext(window)) != kPerMonitorAware) return 0;
+    return static_cast<int>(getDpiForWindow(window));
 }
 
 int SystemMetricForDensity(int index, int pixelsPerInch) {

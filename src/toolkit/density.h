@@ -5,8 +5,8 @@
 // system's density.
 #include <windows.h>
 
-// The density of the monitor the window is on (GetDpiForWindow, Windows 10 1607); 0 where the
-// system cannot tell.
+// The density of the monitor a per-monitor aware window is on (GetDpiForWindow, Windows 10
+// 1607); 0 where the system cannot tell or the window is not aware of its monitor's.
 int WindowDensity(HWND window);
 // A system metric (SM_CXSMICON, ...) at a density (GetSystemMetricsForDpi, Windows 10 1607);
 // elsewhere the system's value scaled from the system's density.

@@ -23,10 +23,7 @@ TForm::~TForm() {
         }
     }
     DestroyComponents();
-    if (HWND h = HandleIfAllocated()) {  // the window outlives this body for a moment
-        SendMessageA(h, WM_SETICON, ICON_SMALL, 0);
-        SendMessageA(h, WM_SETICON, ICON_BIG, 0);
-    }
+    // The window, destroyed right after this body, draws nothing in between.
     ReleaseIcons();
 }
 
