@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "settings/store/placement_text.h"
 #include "toolkit/application.h"
+#include "toolkit/density.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -242,7 +243,9 @@ void TFormPlacement::ApplyPosition(WINDOWPLACEMENT& placement) {
     placement.flags = static_cast<UINT>(ReadIntSetting("Flags", static_cast<int>(placement.flags)));
     std::string minMax = ReadPosition("MinMaxPos");
     std::string normal = ReadPosition("NormPos");
-    const int screenDensity = Screen().PixelsPerInch();
+    // The desk's density, not that of the monitor the form was last on: positions count in the
+    // same pixels on every monitor, and a form closed on a denser one opens there again.
+    const int screenDensity = SystemDensity();
     if ((minMax.empty() && normal.empty()) || ReadIntSetting("PixelsPerInch", screenDensity) != screenDensity)
         return;
 
@@ -321,7 +324,7 @@ void TFormPlacement::StorePlacement() {
         if (form->IsMainForm() && Application().Minimized()) showCmd = SW_SHOWMINIMIZED;
         WriteIntSetting("Flags", static_cast<int>(flags));
         WriteIntSetting("ShowCmd", showCmd);
-        WriteIntSetting("PixelsPerInch", Screen().PixelsPerInch());
+        WriteIntSetting("PixelsPerInch", SystemDensity());
         WritePosition("MinMaxPos", FormatPosition({placement.ptMinPosition.x, placement.ptMinPosition.y,
                                                    placement.ptMaxPosition.x, placement.ptMaxPosition.y}));
         const RECT& r = placement.rcNormalPosition;

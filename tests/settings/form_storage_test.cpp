@@ -8,6 +8,7 @@
 #include "placement_form.h"
 #include "support/files.h"
 #include "toolkit/application.h"
+#include "toolkit/density.h"
 #include "toolkit/graphics.h"
 #include "toolkit/message_box.h"
 
@@ -101,6 +102,7 @@ struct PositionCase {
     const char* bareValue;
     int densityDelta;
     bool moved;
+    bool onDenserMonitor = false;  // the form was last told a monitor's density above the desk's
 };
 
 TEST_F(FormStorageTest, PositionNeedsTheSameDensityAndFallsBackToTheBareKey) {
@@ -110,11 +112,13 @@ TEST_F(FormStorageTest, PositionNeedsTheSameDensityAndFallsBackToTheBareKey) {
         {"right not beyond left", "30,50,30,50", nullptr, 0, true},  // width is the form's own
         {"words missing", "30", nullptr, 0, true},
         {"empty values", "", "", 0, false},
+        {"form on a denser monitor", "30,50,300,300", nullptr, 0, true, true},
     };
     for (const PositionCase& c : cases) {
         SCOPED_TRACE(c.name);
         DeletePlacementIni();
-        IniWrite("PixelsPerInch", std::to_string(Screen().PixelsPerInch() + c.densityDelta));
+        IniWrite("PixelsPerInch", std::to_string(SystemDensity() + c.densityDelta));
+        Screen().SetPixelsPerInch(c.onDenserMonitor ? SystemDensity() + 48 : 0);
         if (c.screenKeyValue) IniWrite(ScreenKey("NormPos"), c.screenKeyValue);
         if (c.bareValue) IniWrite("NormPos", c.bareValue);
         IniWrite("DirectoryEdit1_Text", "d:\\x");
@@ -131,6 +135,7 @@ TEST_F(FormStorageTest, PositionNeedsTheSameDensityAndFallsBackToTheBareKey) {
         }
         EXPECT_EQ(form->DirectoryEdit1()->Text(), "d:\\x");  // properties do not depend on it
         form.reset();
+        Screen().SetPixelsPerInch(0);
     }
 }
 
