@@ -77,16 +77,19 @@ private:
 class TQuietHost : public TWriteHost {
 public:
     TProgressState& Progress() override { return progress_; }
-    bool DataStepOn() const override { return true; }
-    uint16_t ShareModeFlags() const override { return fmShareDenyNone; }
-    unsigned DeflateWorkers() const override { return 1; }
+    TWriteSettings WriteSettings() const override {
+        TWriteSettings settings;
+        settings.DataStepOn = true;
+        settings.ShareModeFlags = fmShareDenyNone;
+        settings.Workers = 1;
+        return settings;
+    }
     void UpdateCompressionMethod() override {}
     // An append never keeps a tail: asking for a temporary file is a fault of its own.
     std::string MakeTempFileName() override { abort(); }
     void FireFileProgress(const std::string&, double, TVXProcessOperation, TVXProgressPhase) override {}
     void FireOverallProgress(double, TVXProcessOperation, TVXProgressPhase) override {}
     bool FireProcessFileFailure(const std::string&, TVXProcessOperation, const EVXException&) override { return false; }
-    bool VerifyCommit(TVXDirManager&, int) override { return true; }
 
 private:
     TProgressState progress_;
